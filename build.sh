@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Velloran build driver.
+#   ./build.sh run     install missing packages, build, run velloran-cli on sample folders
+#   ./build.sh test    install missing packages, build with sanitizers, run every test
+#   ./build.sh bench   build optimised and run the benchmarks in bench/
+#   ./build.sh deps    only install the missing Debian packages
+set -euo pipefail
+cd "$(dirname "$0")"
+top=$(pwd)
+
+packages=(
+  build-essential cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  libsqlite3-dev libcurl4-openssl-dev googletest libgtest-dev
+  python3 python3-pyftpdlib vsftpd lftp rsync xdg-utils util-linux procps
+)
+
+deps() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure() {  # configure DIR [cmake args...]
+  local dir=$1; shift
+  cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+case "${1:-}" in
+  deps)
+    deps ;;
+  run)
+    deps
+    configure build/release -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
+    cmake --build build/release -j"$jobs"
+    sample=build/sample
+    rm -rf "$sample" && mkdir -p "$sample/left/docs" "$sample/right/docs"
+    echo "report" > "$sample/left/docs/report.txt"
+    echo "report, older" > "$sample/right/docs/report.txt"
+    touch -d '2026-01-01 10:00' "$sample/right/docs/report.txt"
+    echo "only here" > "$sample/left/notes.txt"
+    echo "kept" > "$sample/right/archive.txt"
+    echo "same" | tee "$sample/left/same.txt" > "$sample/right/same.txt"
+    touch -r "$sample/left/same.txt" "$sample/right/same.txt"
+    status=0
+    XDG_CONFIG_HOME="$top/build/sample/config" build/release/bin/velloran-cli compare --all "$sample/left" "$sample/right" || status=$?
+    echo "velloran-cli compare exited with $status (1 = differences found)"
+    [ "$status" -le 1 ] ;;
+  test)
+    deps
+    configure build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_SANITIZE=ON
+    cmake --build build/test -j"$jobs"
+    export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
+    ctest --test-dir build/test --output-on-failure -j"$jobs" ;;
+  bench)
+    deps
+    configure build/release -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
+    cmake --build build/release -j"$jobs"
+    for b in bench/*.sh; do bash "$b" "$top/build/release/bin"; done ;;
+  *)
+    sed -n '2,6p' "$0"; exit 2 ;;
+esac
