@@ -1,12 +1,11 @@
 // CFindFile: breadth-first enumeration of a folder tree, either all at once
-// into DirBuf/FileBuf or one file at a time. Names are the bytes the file
-// system gave; relative folder paths end in "/". Within a folder, entries come
-// sorted by their bytes. Symbolic links to folders are never followed, links
-// to files count as the files they name, broken links, special files and
-// leftover copy temporaries are skipped. Unreadable folders are skipped.
+// into DirBuf/FileBuf or one file at a time. Relative folder paths end in
+// "/". Entries are read with ReadFolderEntries (sorted by name; folder links,
+// special files and copy leftovers skipped). Unreadable folders are skipped.
 #pragma once
 
 #include "classlib/ClassLibObject.h"
+#include "classlib/files/FolderEntries.h"
 
 #include <cstdint>
 #include <string>
@@ -16,11 +15,6 @@ namespace quorvantell {
 
 class CFindFile : public ClassLibObject {
 public:
-    CFindFile();
-    ~CFindFile() override;
-    CFindFile(const CFindFile&) = delete;
-    CFindFile& operator=(const CFindFile&) = delete;
-
     void FindFiles(const std::string& Path, const std::string& FileSpec, int32_t& Dirs, int32_t& Files);
     void FindFilesInit(const std::string& Path, const std::string& FileSpec, bool SubDirs);
     bool GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t& FileSize, int32_t& Dirs);
@@ -29,12 +23,10 @@ public:
     void Clear();
 
 private:
-    struct Entry;
-    bool OpenDirectory(int32_t index);
-    void CloseDirectory();
+    void Start(const std::string& FileSpec);
     void AddDir(const std::string& relative);
-    void AddFile(const std::string& relative);
     bool Matches(const std::string& name) const;
+    void OpenEnumeration(const std::string& folder);
 
     std::vector<std::string> m_dirBuf;
     std::vector<std::string> m_fileBuf;
@@ -47,7 +39,8 @@ private:
     std::string m_root;
     bool m_subDirs = false;
     int32_t m_current = 0;
-    std::vector<Entry>* m_entries = nullptr;  // entries of the folder being read; null = none open
+    bool m_open = false;  // an enumeration is open (the find handle)
+    std::vector<FolderEntry> m_entries;
     size_t m_next = 0;
 };
 

@@ -1,0 +1,491 @@
+// CFile: path strings, file-system queries and changes, the transactional
+// copy, handles and document launching.
+#include "classlib/files/CFile.h"
+
+#include "classlib/files/FileTime.h"
+#include "classlib/files/Launcher.h"
+#include "classlib/files/RecentDocuments.h"
+#include "classlib/files/UniqueFd.h"
+#include "classlib/files/WildcardMatch.h"
+#include "classlib/general/CGeneral.h"
+#include "classlib/general/ClassLibrary.h"
+#include "classlib/general/EventPump.h"
+#include "utils/UtilsImport.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace quorvantell {
+
+namespace {
+
+// One block of a copy: the unit between two event-loop turns and cancel checks.
+constexpr size_t kCopyBlock = 10'485'760;
+
+bool IsUrlSchemeChar(char c)
+{
+    return isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+}
+
+// The temporary name a copy onto `target` writes first: beside the target,
+// hidden, with the recognisable ending, and the same for every copy onto the
+// same target so that a later copy finds and removes a stale one.
+std::string CopyTempPath(const std::string& target)
+{
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp = "." + name + kCopyTempSuffix;
+    if (temp.size() > NAME_MAX) {
+        char hash[32];
+        snprintf(hash, sizeof hash, "%016zx", std::hash<std::string>{}(name));
+        temp = std::string(".") + hash + kCopyTempSuffix;
+    }
+    return folder + temp;
+}
+
+// Moves the data in blocks, turning the event loop and checking Cancel before
+// each block. copy_file_range lets the kernel move the data; where it cannot
+// (another file system on an old kernel, special mounts) read/write does.
+bool CopyData(int src, int dst, bool& Cancel)
+{
+    std::unique_ptr<char[]> buffer;
+    bool useKernelCopy = true;
+    while (!Cancel) {
+        ssize_t n = -1;
+        if (useKernelCopy) {
+            n = copy_file_range(src, nullptr, dst, nullptr, kCopyBlock, 0);
+            if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+                useKernelCopy = false;
+                continue;
+            }
+        } else {
+            if (!buffer)
+                buffer.reset(new char[kCopyBlock]);
+            n = read(src, buffer.get(), kCopyBlock);
+            for (ssize_t done = 0; n > 0 && done < n;) {
+                const ssize_t w = write(dst, buffer.get() + done, static_cast<size_t>(n - done));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w <= 0)
+                    return false;
+                done += w;
+            }
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        EventPump::DoEvents();
+        if (n == 0)
+            return true;
+    }
+    return false;
+}
+
+// Gives the finished temporary file the source's mode and times.
+bool FinishTarget(int dst, const struct stat& source)
+{
+    const timespec times[2] = {source.st_atim, source.st_mtim};
+    return fchmod(dst, source.st_mode & 07777) == 0 && futimens(dst, times) == 0;
+}
+
+CGeneral& General()
+{
+    return *ClassLibrary::Shared().General;
+}
+
+}  // namespace
+
+bool IsCopyTempName(const std::string& name)
+{
+    const std::string_view suffix = kCopyTempSuffix;
+    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// ---- Path strings ---------------------------------------------------------
+
+std::string CFile::AddSlash(const std::string& Path) const
+{
+    return !Path.empty() && Path.back() == '/' ? Path : Path + "/";
+}
+
+std::string CFile::StripSlash(const std::string& Path) const
+{
+    return !Path.empty() && Path.back() == '/' ? Path.substr(0, Path.size() - 1) : Path;
+}
+
+std::string CFile::FileNameFromPath(const std::string& fullPath) const
+{
+    const auto slash = fullPath.rfind('/');
+    return slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+}
+
+std::string CFile::PathOnly(const std::string& fullPath) const
+{
+    const auto slash = fullPath.rfind('/');
+    return slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
+}
+
+std::string CFile::FileExt(const std::string& FileName) const
+{
+    const auto dot = FileName.rfind('.');
+    return dot == std::string::npos ? std::string() : FileName.substr(dot + 1);
+}
+
+std::string CFile::StripExt(const std::string& FileName) const
+{
+    const auto dot = FileName.rfind('.');
+    return dot == std::string::npos ? FileName : FileName.substr(0, dot);
+}
+
+std::string CFile::FileTitle(const std::string& FileName) const
+{
+    return FileNameFromPath(StripExt(FileName));
+}
+
+std::string CFile::StripQuotes(std::string Path) const
+{
+    // A lone quote is both first and last character; it becomes empty.
+    if (!Path.empty() && Path.front() == '"' && Path.back() == '"')
+        return Path.size() < 2 ? std::string() : Path.substr(1, Path.size() - 2);
+    return Path;
+}
+
+std::string CFile::MakeValidFilename(const std::string& Path) const
+{
+    if (Path.empty())
+        return {};
+    std::string buffer = Path;
+    buffer.push_back('\0');
+    utils::StripBadNameChars(buffer.data(), static_cast<int32_t>(Path.size()));
+    return General().StripTrailingNull(buffer);
+}
+
+std::string CFile::PathRelativePart(const std::string& dirPath, const std::string& filePath) const
+{
+    if (filePath.compare(0, dirPath.size(), dirPath) == 0)
+        return filePath.substr(dirPath.size());
+    return filePath;
+}
+
+bool CFile::PathsSame(const std::string& path1, const std::string& path2) const
+{
+    return StripSlash(path1) == StripSlash(path2);
+}
+
+bool CFile::MatchSpec(const std::string& Path, const std::string& Spec) const
+{
+    return MatchSpecList(Path, Spec);
+}
+
+bool CFile::PathIsRelative(const std::string& Path) const
+{
+    return Path.empty() || Path.front() != '/';
+}
+
+bool CFile::PathIsURL(const std::string& Path) const
+{
+    // scheme ":" with a scheme of two or more characters starting with a letter
+    const auto colon = Path.find(':');
+    if (colon == std::string::npos || colon < 2 || !isalpha(static_cast<unsigned char>(Path[0])))
+        return false;
+    for (size_t i = 1; i < colon; ++i)
+        if (!IsUrlSchemeChar(Path[i]))
+            return false;
+    return true;
+}
+
+bool CFile::IsDrive(const std::string& Path) const
+{
+    // The file-system root, or a network server root such as //server/.
+    if (Path == "/")
+        return true;
+    if (Path.size() < 4 || Path.compare(0, 2, "//") != 0 || Path.back() != '/' || Path[2] == '/')
+        return false;
+    return General().StrCount(Path, "/", 4) == 1;
+}
+
+bool CFile::IsCDROM(const std::string& Path) const
+{
+    // The mount that holds Path is an optical disc when its file system is
+    // one of the disc formats.
+    std::ifstream mounts("/proc/self/mounts");
+    std::string device, mountPoint, type, rest;
+    std::string bestType;
+    size_t bestLength = 0;
+    while (mounts >> device >> mountPoint >> type && std::getline(mounts, rest)) {
+        const std::string prefix = AddSlash(mountPoint);
+        if ((AddSlash(Path).compare(0, prefix.size(), prefix) == 0) && prefix.size() >= bestLength) {
+            bestLength = prefix.size();
+            bestType = type;
+        }
+    }
+    return bestType == "iso9660" || bestType == "udf";
+}
+
+std::string CFile::GetLongPath(std::string shortName) const
+{
+    return shortName;  // Linux file systems have no short aliases
+}
+
+std::string CFile::GetShortPath(const std::string& longName) const
+{
+    return longName;
+}
+
+// ---- File-system queries and changes --------------------------------------
+
+bool CFile::DirExists(const std::string& Path) const
+{
+    struct stat st{};
+    return !Path.empty() && stat(Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CFile::FileExists(const std::string& FileName) const
+{
+    // Any entry of that name counts, folders and links included.
+    struct stat st{};
+    return !FileName.empty() && lstat(FileName.c_str(), &st) == 0;
+}
+
+bool CFile::DirEmpty(const std::string& Path) const
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(Path.c_str()), closedir);
+    if (!dir)
+        return false;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            return false;
+    }
+    return true;
+}
+
+void CFile::CountFiles(const std::string& Path, int32_t& Dirs, int32_t& Files) const
+{
+    utils::CountFolderTree(Path.c_str(), &Dirs, &Files);
+}
+
+bool CFile::CreatePath(const std::string& Path) const
+{
+    return mkdir(Path.c_str(), 0777) == 0;
+}
+
+bool CFile::CreateFullPath(const std::string& Path) const
+{
+    const std::function<bool(const std::string&)> level = [&](const std::string& p) {
+        if (DirExists(p))
+            return true;
+        if (p.empty() || p == "/")
+            return false;
+        if (!level(PathOnly(p.substr(0, p.size() - 1))))
+            return false;
+        return CreatePath(p);
+    };
+    return level(AddSlash(Path));
+}
+
+bool CFile::DeletePath(const std::string& Path) const
+{
+    return rmdir(Path.c_str()) == 0;
+}
+
+bool CFile::Delete(const std::string& Path) const
+{
+    return utils::DeleteFileForced(Path.c_str()) != 0;
+}
+
+void CFile::Recycle(const std::string& fullPath) const
+{
+    std::string list = fullPath;
+    list.push_back('\0');
+    list.push_back('\0');
+    utils::RecycleFiles(list.c_str());
+}
+
+bool CFile::Move(const std::string& fileFrom, const std::string& fileTo) const
+{
+    return utils::MoveFileReplace(fileFrom.c_str(), fileTo.c_str()) != 0;
+}
+
+bool CFile::Copy(const std::string& fileFrom, const std::string& fileTo, bool& Cancel) const
+{
+    UniqueFd source(open(fileFrom.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st{};
+    if (!source.Valid() || fstat(source.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+
+    const std::string temp = CopyTempPath(fileTo);
+    unlink(temp.c_str());  // the remains of a copy that was cut short
+    UniqueFd target(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!target.Valid())
+        return false;
+
+    const bool complete = CopyData(source.Get(), target.Get(), Cancel) && FinishTarget(target.Get(), st);
+    const bool closed = target.Close();
+    if (complete && closed && !Cancel && rename(temp.c_str(), fileTo.c_str()) == 0)
+        return true;
+    unlink(temp.c_str());
+    return false;
+}
+
+bool CFile::GetFileSize(const std::string& filePath, int64_t& Size) const
+{
+    int64_t size = 0;
+    if (utils::GetFileSize64(filePath.c_str(), &size) == 0) {
+        Size = 0;
+        return false;
+    }
+    Size = size;
+    return true;
+}
+
+bool CFile::SetFileSize(const std::string& filePath, int64_t Size) const
+{
+    return utils::SetFileLength(filePath.c_str(), Size) != 0;
+}
+
+void CFile::SetTime(const std::string& filePath, int64_t FileTimeUTC) const
+{
+    // Never creates a missing file; a file whose time cannot be set is left alone.
+    const timespec t = TimespecFromFileTime(FileTimeUTC);
+    const timespec times[2] = {t, t};
+    utimensat(AT_FDCWD, filePath.c_str(), times, 0);
+}
+
+bool CFile::FileProperties(const std::string& fullPath) const
+{
+    try {
+        return utils::ShowFileProperties(fullPath.c_str()) != 0;
+    } catch (const UtilsMissing&) {
+        return false;
+    }
+}
+
+void CFile::AddToRecent(const std::string& Path) const
+{
+    if (!Path.empty())
+        AddRecentDocument(Path);
+}
+
+std::string CFile::GetTempPath() const
+{
+    const char* tmp = std::getenv("TMPDIR");
+    return AddSlash(tmp != nullptr && *tmp == '/' ? tmp : "/tmp");
+}
+
+std::string CFile::GetTempFile(const std::string& dirName) const
+{
+    std::string pattern = AddSlash(dirName) + "XXXXXX.tmp";
+    const int fd = mkstemps(pattern.data(), 4);
+    if (fd < 0)
+        return {};
+    close(fd);
+    return pattern;
+}
+
+// ---- Handles --------------------------------------------------------------
+
+bool CFile::CreateFile(const std::string& FileName, int32_t& hFile, int32_t Mode) const
+{
+    int flags = -1;
+    switch (Mode) {
+    case ForRead: flags = O_RDONLY; break;
+    case ForWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+    case ForReadWrite: flags = O_RDWR | O_CREAT; break;
+    default: break;
+    }
+    if (flags != -1)
+        hFile = open(FileName.c_str(), flags | O_CLOEXEC, 0666);
+    return hFile != -1;
+}
+
+bool CFile::ReadFile(int32_t hFile, std::vector<uint8_t>& Buf, int32_t bufSize, int32_t& BytesRead) const
+{
+    BytesRead = 0;
+    if (bufSize < 0)
+        return false;
+    if (Buf.size() < static_cast<size_t>(bufSize))
+        Buf.resize(static_cast<size_t>(bufSize));
+    while (BytesRead < bufSize) {
+        const ssize_t n = read(hFile, Buf.data() + BytesRead, static_cast<size_t>(bufSize - BytesRead));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        BytesRead += static_cast<int32_t>(n);
+    }
+    return true;
+}
+
+bool CFile::WriteFile(int32_t hFile, const std::vector<uint8_t>& Buf, int32_t bufSize, int32_t& BytesWritten) const
+{
+    BytesWritten = 0;
+    if (bufSize < 0 || static_cast<size_t>(bufSize) > Buf.size())
+        return false;
+    while (BytesWritten < bufSize) {
+        const ssize_t n = write(hFile, Buf.data() + BytesWritten, static_cast<size_t>(bufSize - BytesWritten));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        BytesWritten += static_cast<int32_t>(n);
+    }
+    return true;
+}
+
+bool CFile::SetFilePointer(int32_t hFile, int64_t Size) const
+{
+    return utils::SeekFile64(hFile, Size) != 0;
+}
+
+void CFile::CloseHandle(int32_t hObject) const
+{
+    if (hObject >= 0)
+        close(hObject);
+}
+
+// ---- Launching documents --------------------------------------------------
+
+bool CFile::RunDocument(const std::string& docName, int32_t /*windowState*/, const std::string& docParam) const
+{
+    // The desktop decides how its applications' windows open; an executable
+    // given parameters is started with them, anything else goes to xdg-open.
+    if (!docParam.empty() && access(docName.c_str(), X_OK) == 0 && !DirExists(docName)) {
+        std::vector<std::string> argv{docName};
+        std::vector<std::string> params;
+        int32_t n = 0;
+        General().SplitString(docParam + " ", params, " ", n, 1, false);
+        for (int32_t i = 0; i < n; ++i)
+            if (!params[static_cast<size_t>(i)].empty())
+                argv.push_back(params[static_cast<size_t>(i)]);
+        return LaunchProgram(argv);
+    }
+    return LaunchProgram({"xdg-open", docName});
+}
+
+void CFile::RunDocumentWith(const std::string& /*docName*/) const
+{
+    // Linux desktops offer no common open-with chooser to call; nothing opens.
+}
+
+void CFile::TryRunDoc(const std::string& docName) const
+{
+    if (!RunDocument(docName, SW_SHOWMAXIMIZED))
+        RunDocumentWith(docName);
+}
+
+}  // namespace quorvantell

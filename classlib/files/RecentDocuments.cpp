@@ -1,0 +1,111 @@
+// The freedesktop recently-used documents list.
+#include "classlib/files/RecentDocuments.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace quorvantell {
+
+namespace {
+
+std::string DataHome()
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && *xdg == '/')
+        return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.local/share";
+}
+
+// file:// URL with every byte outside the unreserved set percent-encoded.
+std::string FileUrl(const std::string& path)
+{
+    static const char* hex = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        if (isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+std::string NowIso()
+{
+    char buf[32];
+    const time_t now = time(nullptr);
+    tm utc{};
+    gmtime_r(&now, &utc);
+    strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return buf;
+}
+
+std::string Bookmark(const std::string& href)
+{
+    const std::string when = NowIso();
+    return "  <bookmark href=\"" + href + "\" added=\"" + when + "\" modified=\"" + when + "\" visited=\"" + when +
+           "\">\n    <info>\n      <metadata owner=\"http://freedesktop.org\">\n"
+           "        <bookmark:applications>\n          <bookmark:application name=\"velloran\" exec=\"&apos;velloran %u&apos;\" modified=\"" +
+           when + "\" count=\"1\"/>\n        </bookmark:applications>\n      </metadata>\n    </info>\n  </bookmark>\n";
+}
+
+const char* kEmptyList =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<xbel version=\"1.0\" xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\" "
+    "xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\">\n</xbel>\n";
+
+}  // namespace
+
+std::string RecentDocumentsPath()
+{
+    return DataHome() + "/recently-used.xbel";
+}
+
+bool AddRecentDocument(const std::string& absolutePath)
+{
+    const std::string listPath = RecentDocumentsPath();
+    std::string text = kEmptyList;
+    {
+        std::ifstream in(listPath, std::ios::binary);
+        if (in) {
+            std::ostringstream s;
+            s << in.rdbuf();
+            text = s.str();
+        }
+    }
+    const std::string href = FileUrl(absolutePath);
+    if (text.find("href=\"" + href + "\"") != std::string::npos)
+        return true;
+    const auto end = text.rfind("</xbel>");
+    if (end == std::string::npos)
+        return false;  // not a list we understand: leave it alone
+    text.insert(end, Bookmark(href));
+
+    mkdir(DataHome().c_str(), 0700);
+    const std::string temp = listPath + ".velloran-tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out.flush()) {
+            unlink(temp.c_str());
+            return false;
+        }
+    }
+    if (rename(temp.c_str(), listPath.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quorvantell

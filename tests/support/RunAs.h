@@ -1,0 +1,15 @@
+// Running a piece of a test as another user (root tests acting as `nobody`).
+#pragma once
+
+#include <functional>
+
+namespace velloran::test {
+
+// True when the process runs as root and can switch users.
+bool IsRoot();
+
+// Runs `body` in a child process as the user nobody (group nogroup) and
+// returns its result; false when the child could not be started or switch.
+bool RunAsNobody(const std::function<bool()>& body);
+
+}  // namespace velloran::test
