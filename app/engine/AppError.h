@@ -1,6 +1,7 @@
-// AppError: the program's own raised errors, recognised by their number
-// across the engine, the FTP client and the windows: the user's cancel
-// request, an FTP listing or connection failure, a failed upload.
+// AppError: the application errors that travel as raised errors between the
+// engine's routines rather than as results: the user's cancel request, an FTP
+// listing or connection failure, and a failed upload. Number tells them apart;
+// what() carries the description.
 #pragma once
 
 #include <cstdint>
@@ -9,31 +10,14 @@
 
 namespace velloran {
 
-constexpr uint32_t errCancelled = 0x80040201u;
-constexpr uint32_t errFTPList = 0x800402EFu;
-constexpr uint32_t errFTPUpload = 0x800402F0u;
+struct AppError : std::runtime_error {
+    static constexpr int32_t kCancelRequest = static_cast<int32_t>(0x80040201u);
+    static constexpr int32_t kFtpError = static_cast<int32_t>(0x800402EFu);
+    static constexpr int32_t kUploadFailed = static_cast<int32_t>(0x800402F0u);
 
-class AppError : public std::runtime_error {
-public:
-    explicit AppError(uint32_t number, const std::string& description = "")
-        : std::runtime_error(description.empty() ? DefaultDescription(number) : description), m_number(number)
-    {
-    }
+    AppError(int32_t number, const std::string& description) : std::runtime_error(description), Number(number) {}
 
-    uint32_t Number() const { return m_number; }
-
-private:
-    static std::string DefaultDescription(uint32_t number)
-    {
-        switch (number) {
-        case errCancelled: return "Cancelled by user.";
-        case errFTPList: return "An error occurred with the FTP connection";
-        case errFTPUpload: return "Error occurred while copying files to FTP server.";
-        default: return "Application error";
-        }
-    }
-
-    uint32_t m_number;
+    int32_t Number;
 };
 
 }  // namespace velloran
