@@ -82,6 +82,14 @@ inline int32_t SetOwnPriority(int16_t s, int32_t p) { return UtilsFunction<Utils
 inline void PlaceBesideRect(WindowBox* w, const WindowBox* r, const AreaRect* a) { UtilsFunction<UtilsOrdinal::PlaceBesideRect, FnPlaceBesideRect>()(w, r, a); }
 inline void SnapRectToRect(WindowBox* w, const AreaRect* a, int32_t d) { UtilsFunction<UtilsOrdinal::SnapRectToRect, FnSnapRectToRect>()(w, a, d); }
 inline void SnapRectToEdges(WindowBox* w, const WindowBox* r, int32_t d) { UtilsFunction<UtilsOrdinal::SnapRectToEdges, FnSnapRectToEdges>()(w, r, d); }
+inline int32_t BrowseForFolder(void* o, const char* t, const char* i, int32_t f, char* p, int32_t n) { return UtilsFunction<UtilsOrdinal::BrowseForFolder, FnBrowseForFolder>()(o, t, i, f, p, n); }
+inline int32_t ChooseColorDlg(void* o, uint32_t* c, uint32_t* cc, int32_t f) { return UtilsFunction<UtilsOrdinal::ChooseColorDlg, FnChooseColorDlg>()(o, c, cc, f); }
+inline int32_t ChooseFontDlg(void* o, LOGFONT* lf, int32_t f) { return UtilsFunction<UtilsOrdinal::ChooseFontDlg, FnChooseFontDlg>()(o, lf, f); }
+inline int32_t PrintSetupDlg(void* o, int32_t* f, const void* dn, int32_t n, void* dm) { return UtilsFunction<UtilsOrdinal::PrintSetupDlg, FnPrintSetupDlg>()(o, f, dn, n, dm); }
+inline int32_t OpenFileDlg(void* o, char* b, const char* d, const char* fl, int32_t f, const char* e, const char* t, int32_t* i) { return UtilsFunction<UtilsOrdinal::OpenFileDlg, FnOpenFileDlg>()(o, b, d, fl, f, e, t, i); }
+inline int32_t SaveFileDlg(void* o, char* b, const char* d, const char* fl, int32_t f, const char* e, const char* t, int32_t* i) { return UtilsFunction<UtilsOrdinal::SaveFileDlg, FnSaveFileDlg>()(o, b, d, fl, f, e, t, i); }
+inline int32_t ForceForeground(void* w) { return UtilsFunction<UtilsOrdinal::ForceForeground, FnForceForeground>()(w); }
+inline int32_t SetTopMost(void* w, int16_t on) { return UtilsFunction<UtilsOrdinal::SetTopMost, FnSetTopMost>()(w, on); }
 inline void OpenWebPage(int32_t page) { UtilsFunction<UtilsOrdinal::OpenWebPage, FnOpenWebPage>()(page); }
 inline void NotifyAssocChanged() { UtilsFunction<UtilsOrdinal::NotifyAssocChanged, FnNotifyAssocChanged>()(); }
 }  // namespace utils
