@@ -1,0 +1,132 @@
+// CSync: the sync controller. It owns the two pair lists, the settings, the
+// error text of the running operation and the flags the windows share with
+// it; it scans and compares the two folders, runs the whole-tree copy,
+// delete and update with the error policy, reports the newest files, and
+// loads and saves the settings and the FTP site. It reaches the user only
+// through its ISyncHost.
+//
+// Long routines end on the user's cancel request by raising AppError with
+// AppError::kCancelRequest; every other failure is a result, a message or a
+// line in errLog.
+#pragma once
+
+#include "app/engine/CVell.h"
+#include "app/engine/CVellList.h"
+#include "app/engine/ISyncHost.h"
+#include "app/engine/OptionsRecord.h"
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace quorvantell {
+class CRegistry;
+}
+
+namespace velloran {
+
+class CSync {
+public:
+    explicit CSync(ISyncHost& host);
+    CSync(const CSync&) = delete;
+    CSync& operator=(const CSync&) = delete;
+
+    // ---- Settings and lifetime ----
+    // Loads the settings and the FTP site and applies the window switches.
+    void Init();
+    // Saves the settings when SaveOnExit is set.
+    void Terminate();
+    // Process and main-thread priority from ProcessPriority and ThreadPriority.
+    // Raises quorvantell::UtilsMissing when the utility library is missing.
+    void SetPriority();
+    void SetTrayIcon();
+    void CheckWindowsOnTop();
+
+    // ---- Scan and comparison ----
+    // Checks the two selected folders and sets rootFolder; shows the reason
+    // and returns false when they cannot be used.
+    bool checkFoldersValid();
+    // Both local trees into m_arrFile and m_arrDir. A cancelled scan leaves
+    // the lists empty.
+    void ScanLocal(IStatusLabel& statusLabel, bool filterDots);
+    // syncWay of every pair.
+    void CompareLists(IStatusLabel& statusLabel);
+
+    // ---- Whole-tree operations (side 0 left, 1 right) ----
+    // True when the operation ran to its end; raises the cancel request
+    // after "Cancelled by user." was shown.
+    bool DoCopy(int32_t fromIdx, int32_t toIdx);
+    bool DoDelete(int32_t fromIdx, int32_t toIdx);
+    bool DoUpdate(int32_t fromIdx, int32_t toIdx);
+
+    // ---- Latest-timestamp survey ----
+    // Scans and shows which side holds the newest file. True when the
+    // report was shown (false after a cancel or a failed scan).
+    bool GetLatest();
+    // The survey's text from newestFile.
+    std::string LatestReport() const;
+
+    // ---- State shared with the windows ----
+    bool Cancel = false;
+    bool syncRunning = false;
+    bool modeFTP = false;
+    std::string errLog;
+    std::string rootFolder[2];
+    CVell newestFile[2];
+    CVellList m_arrFile;
+    CVellList m_arrDir;
+    IProgressControl* progressBar = nullptr;
+
+    // The settings record and the five string settings.
+    OptionsRecord Options;
+    std::string ConsoleFont;
+    std::string OthFont;
+    std::string OLogFile;
+    std::string lastFileDir;
+    std::string lastLogDir;
+
+    ISyncHost& Host() const { return m_host; }
+
+private:
+    // What a routine's error handler decides: it returns to resume after
+    // the failed statement, or raises the cancel request.
+    using ErrorHandler = std::function<void(const std::exception&)>;
+
+    // Runs one statement of a long routine; an error goes to the handler.
+    void Attempt(const std::function<void()>& statement, const ErrorHandler& handler);
+    // The handler of the scans and the comparison.
+    void ScanErrorHandler(const std::exception& error);
+    // The handler of the tree walks; icon differs between copy and delete.
+    void TreeErrorHandler(const std::exception& error, uint32_t icon);
+    // Clears Cancel and asks the cancel question; Yes raises the cancel request.
+    void ConfirmCancel(uint32_t icon);
+    // Every interval-th item: cancel check, progress value, event-loop turn.
+    void ProgressStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler);
+    // The progress value, set only when it changes (the steps) or always.
+    void SetProgress(int32_t value);
+    void ResetProgress(int32_t value);
+    void AdvanceActivity();
+    // Runs a whole-tree worker with the wrappers' error reporting.
+    bool RunWorker(const std::function<bool()>& worker);
+
+    void ScanSides(IStatusLabel& statusLabel, bool filter);
+
+    bool CopyTree(int32_t fromIdx, int32_t toIdx);
+    bool DeleteTree(int32_t fromIdx, int32_t toIdx);
+    // One source file of CopyTree; false when the error policy says stop.
+    bool CopyOne(const std::string& sourceRoot, const std::string& targetRoot, const std::string& relative,
+                 int64_t sourceTime);
+    bool ReportError(const std::string& text);
+    void LogWarning(const std::string& text);
+
+    void LoadSettings();
+    void LoadSites();
+    void SaveSettings();
+    void SaveSite();
+    quorvantell::CRegistry& Registry() const;
+
+    ISyncHost& m_host;
+};
+
+}  // namespace velloran
