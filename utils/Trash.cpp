@@ -198,7 +198,8 @@ std::string TrashName(const std::string& name, int attempt)
     if (attempt == 1)
         return base;
     const auto dot = base.rfind('.');
-    const std::string number = "." + std::to_string(attempt);
+    std::string number(1, '.');
+    number += std::to_string(attempt);
     if (dot == std::string::npos || dot == 0)
         return base + number;
     return base.substr(0, dot) + number + base.substr(dot);
