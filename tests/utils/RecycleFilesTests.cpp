@@ -4,6 +4,8 @@
 #include "tests/utils/OtherFileSystem.h"
 #include "utils/UtilsImport.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -163,6 +165,8 @@ TEST_F(RecycleFilesTest, FailuresLeaveFilesInPlace)
 
 // The trash at the top of /dev/shm. Entries this test makes there are
 // removed again; the trash folder itself only when the test created it.
+// Test processes running side by side take turns through a lock on the top
+// folder, as they share that trash.
 class TopDirTrashTest : public RecycleFilesTest {
 protected:
     void SetUp() override
@@ -172,6 +176,9 @@ protected:
         if (!m_other)
             GTEST_SKIP() << "no second writable file system";
         m_top = m_other->Path().substr(0, m_other->Path().rfind('/'));
+        m_lock = open(m_top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(m_lock, 0);
+        ASSERT_EQ(flock(m_lock, LOCK_EX), 0);
         m_topTrash = m_top + "/.Trash-" + std::to_string(getuid());
         struct stat st{};
         if (lstat((m_top + "/.Trash").c_str(), &st) == 0)
@@ -186,6 +193,8 @@ protected:
         }
         if (m_madeTopTrash)
             RemoveTree(m_topTrash);
+        if (m_lock >= 0)
+            close(m_lock);
         RecycleFilesTest::TearDown();
     }
 
@@ -193,6 +202,7 @@ protected:
     std::string m_top, m_topTrash;
     bool m_madeTopTrash = false;
     std::vector<std::string> m_names;
+    int m_lock = -1;
 };
 
 TEST_F(TopDirTrashTest, UsesTheTrashOfTheFilesOwnFileSystem)
