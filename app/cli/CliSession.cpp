@@ -1,0 +1,119 @@
+// CliSession: settings, overrides and shared command helpers.
+#include "app/cli/CliSession.h"
+
+#include "app/cli/ExitStatus.h"
+#include "classlib/general/EventPump.h"
+#include "classlib/general/SettingsStore.h"
+
+#include <sys/stat.h>
+
+#include <limits>
+
+namespace velloran::cli {
+
+namespace {
+
+bool ParseInteger(const std::string& text, long long& value)
+{
+    if (text.empty())
+        return false;
+    size_t used = 0;
+    try {
+        value = std::stoll(text, &used);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return used == text.size();
+}
+
+}  // namespace
+
+const std::vector<OptionSpec>& CliSession::CommonOptions()
+{
+    static const std::vector<OptionSpec> options = {
+        {"time-offset", "MINUTES", "minutes added to left-side file times (LeftTimeOffset)"},
+        {"filter-dot-files", "", "leave names beginning with \".\" out of comparisons (FilterDotFiles)"},
+        {"on-error", "ask|ignore|stop", "what a failed copy or delete does (ErrorAction)"},
+        {"yes", "", "answer Yes to every question"},
+    };
+    return options;
+}
+
+CliSession::CliSession(const CliArguments& arguments) : m_arguments(arguments)
+{
+    m_host.Attach(m_sync);
+    m_host.SetAnswerYes(arguments.Has("yes"));
+    LoadSettings();
+    ApplyOverrides();
+    // The class library's long loops (a copy between its blocks) turn the
+    // event loop too, so Ctrl-C reaches a copy of a large file.
+    quorvantell::EventPump::Set([this] { m_host.DoEvents(); });
+}
+
+CliSession::~CliSession()
+{
+    quorvantell::EventPump::Set(nullptr);
+}
+
+void CliSession::LoadSettings()
+{
+    // Reading a store that does not exist would create it; without one the
+    // defaults stand.
+    const std::string path = quorvantell::SettingsStore::DefaultPath();
+    struct stat st{};
+    if (path.empty() || stat(path.c_str(), &st) != 0)
+        return;
+    // Priority is left to whoever starts the program (nice, cron), so the
+    // priority settings are not applied here.
+    m_sync.Init();
+}
+
+void CliSession::ApplyOverrides()
+{
+    OptionsRecord& options = m_sync.Options;
+    if (m_arguments.Has("time-offset")) {
+        long long minutes = 0;
+        if (!ParseInteger(m_arguments.Value("time-offset"), minutes) ||
+            minutes < std::numeric_limits<int16_t>::min() || minutes > std::numeric_limits<int16_t>::max())
+            throw UsageError("--time-offset needs a whole number of minutes from -32768 to 32767");
+        options.LeftTimeOffset = static_cast<int16_t>(minutes);
+    }
+    if (m_arguments.Has("filter-dot-files"))
+        options.FilterDotFiles = true;
+    if (m_arguments.Has("on-error")) {
+        const std::string policy = m_arguments.Value("on-error");
+        if (policy == "ask")
+            options.ErrorAction = 0;
+        else if (policy == "ignore")
+            options.ErrorAction = 1;
+        else if (policy == "stop")
+            options.ErrorAction = 2;
+        else
+            throw UsageError("--on-error is ask, ignore or stop");
+    }
+}
+
+bool CliSession::UseFolders(const std::string& left, const std::string& right)
+{
+    m_host.SetFolders(left, right);
+    return m_sync.checkFoldersValid();
+}
+
+int CliSession::StatusOfLog() const
+{
+    const std::string& log = m_sync.errLog;
+    bool warnings = false;
+    for (size_t start = 0; start < log.size();) {
+        size_t end = log.find("\r\n", start);
+        if (end == std::string::npos)
+            end = log.size();
+        if (log.compare(start, 9, "Warning: ") == 0)
+            warnings = true;
+        else if (end > start)
+            return kExitError;
+        start = end + 2;
+    }
+    return warnings ? kExitReport : kExitClean;
+}
+
+}  // namespace velloran::cli

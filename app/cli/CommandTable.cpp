@@ -1,0 +1,126 @@
+// CommandTable: the command list, --help, --version and dispatch.
+#include "app/cli/CommandTable.h"
+
+#include "app/cli/CliSession.h"
+#include "app/cli/CompareCommand.h"
+#include "app/cli/ExitStatus.h"
+#include "app/cli/LatestCommand.h"
+#include "app/cli/RunCommand.h"
+#include "app/cli/TreeCommand.h"
+
+#include <iostream>
+
+#ifndef VELLORAN_VERSION
+#define VELLORAN_VERSION "unknown"
+#endif
+
+namespace velloran::cli {
+
+namespace {
+
+constexpr const char* kHelpTail = R"(Exit status:
+  0  nothing to report: no differences, no error or warning lines
+  1  differences found, or only warning lines logged
+  2  error lines logged, a folder that cannot be used, an unreadable or
+     corrupt script, or bad usage
+  3  cancelled (Ctrl-C, then the cancel question)
+
+Questions are asked on the terminal. With --yes every question is answered
+Yes. Without a terminal and without --yes, a script's Y question and the
+error policy's question count as No, and the cancel question as Yes.
+Messages go to stderr, prefixed by their kind; the error log is printed at
+the end and appended to the log file when the settings name one.
+
+Settings are read from $XDG_CONFIG_HOME/velloran/settings.db (the program's
+settings) and never written; the options above override them for one run.
+
+Names in JSON: names are the file system's bytes. Valid UTF-8 is written as
+it is; each byte that is not part of valid UTF-8 is written as the escape
+\udcXX (XX its value, 80 to ff), as Python's os.fsdecode does, so
+os.fsencode (or mapping U+DC80..U+DCFF back to bytes) restores the name.
+"filetime" is the raw file time: 100-ns ticks since 1601-01-01 UTC, the
+left side with --time-offset added. Folder paths end in "/".
+)";
+
+std::string Padded(const std::string& text, size_t width)
+{
+    return text + std::string(text.size() < width ? width - text.size() : 1, ' ');
+}
+
+}  // namespace
+
+const std::vector<std::unique_ptr<CliCommand>>& CommandTable::Commands()
+{
+    static const std::vector<std::unique_ptr<CliCommand>> commands = [] {
+        std::vector<std::unique_ptr<CliCommand>> list;
+        list.push_back(std::make_unique<CompareCommand>());
+        list.push_back(std::make_unique<TreeCommand>(
+            "copy", std::vector<std::string>{"FROM", "TO"},
+            "Copy the files of FROM into TO: files missing in TO and files more than 2 seconds newer in FROM "
+            "(and empty ones in TO). A newer target, or the same time with another size, is kept and logged "
+            "as a warning.",
+            0));
+        list.push_back(std::make_unique<TreeCommand>(
+            "delete", std::vector<std::string>{"MASTER", "TARGET"},
+            "Delete from TARGET the files and folders that MASTER lacks, the deepest folders first.", 2));
+        list.push_back(std::make_unique<TreeCommand>(
+            "update", std::vector<std::string>{"MASTER", "TARGET"},
+            "Make TARGET like MASTER: delete what MASTER lacks, then copy as \"copy\" does.", 4));
+        list.push_back(std::make_unique<LatestCommand>());
+        list.push_back(std::make_unique<RunCommand>());
+        return list;
+    }();
+    return commands;
+}
+
+CliCommand* CommandTable::Find(const std::string& name)
+{
+    for (const auto& command : Commands())
+        if (command->Name() == name)
+            return command.get();
+    return nullptr;
+}
+
+std::string CommandTable::Help()
+{
+    std::string help = "Usage: velloran-cli COMMAND [OPTIONS] OPERANDS\n"
+                       "       velloran-cli COMMAND --help | --help | --version\n\n"
+                       "Compares and synchronises two folder trees with the Velloran engine.\n\n"
+                       "Commands:\n";
+    for (const auto& command : Commands())
+        help += command->Help();
+    help += "\nOptions for every command:\n";
+    for (const OptionSpec& option : CliSession::CommonOptions()) {
+        const std::string flag = "--" + option.name + (option.valueName.empty() ? "" : "=" + option.valueName);
+        help += "  " + Padded(flag, 28) + option.description + "\n";
+    }
+    return help + "\n" + kHelpTail;
+}
+
+int CommandTable::Main(const std::vector<std::string>& args)
+{
+    try {
+        if (args.empty())
+            throw UsageError("no command given");
+        if (args[0] == "--help" || args[0] == "-h") {
+            std::cout << Help();
+            return kExitClean;
+        }
+        if (args[0] == "--version") {
+            std::cout << "velloran-cli " << VELLORAN_VERSION << "\n";
+            return kExitClean;
+        }
+        CliCommand* command = Find(args[0]);
+        if (command == nullptr)
+            throw UsageError("unknown command " + args[0]);
+        return command->Run(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const UsageError& error) {
+        std::cerr << "velloran-cli: " << error.what() << "\nTry 'velloran-cli --help'.\n";
+        return kExitError;
+    } catch (const std::exception& error) {
+        std::cerr << "error: " << error.what() << "\n";
+        return kExitError;
+    }
+}
+
+}  // namespace velloran::cli
