@@ -1,13 +1,19 @@
 // The library's one exported symbol: ordinal -> function address. Each row
 // checks at compile time that the function has the signature its ordinal
 // promises in QuorvantellUtils.h; adding an export is adding a row.
+#include "utils/ChooserDialogs.h"
+#include "utils/Desktop.h"
+#include "utils/FileDialogs.h"
 #include "utils/FileOps.h"
+#include "utils/FileProperties.h"
 #include "utils/FolderCount.h"
 #include "utils/NameChars.h"
 #include "utils/Placement.h"
+#include "utils/PrintSetup.h"
 #include "utils/Priority.h"
 #include "utils/QuorvantellUtils.h"
 #include "utils/Trash.h"
+#include "utils/WindowOrder.h"
 
 namespace quorvantell {
 
@@ -37,6 +43,17 @@ const OrdinalRow kRows[] = {
     Row<FnPlaceBesideRect>(UtilsOrdinal::PlaceBesideRect, &exports::PlaceBesideRect),
     Row<FnSnapRectToRect>(UtilsOrdinal::SnapRectToRect, &exports::SnapRectToRect),
     Row<FnSnapRectToEdges>(UtilsOrdinal::SnapRectToEdges, &exports::SnapRectToEdges),
+    Row<FnBrowseForFolder>(UtilsOrdinal::BrowseForFolder, &exports::BrowseForFolder),
+    Row<FnChooseColorDlg>(UtilsOrdinal::ChooseColorDlg, &exports::ChooseColorDlg),
+    Row<FnChooseFontDlg>(UtilsOrdinal::ChooseFontDlg, &exports::ChooseFontDlg),
+    Row<FnPrintSetupDlg>(UtilsOrdinal::PrintSetupDlg, &exports::PrintSetupDlg),
+    Row<FnOpenFileDlg>(UtilsOrdinal::OpenFileDlg, &exports::OpenFileDlg),
+    Row<FnSaveFileDlg>(UtilsOrdinal::SaveFileDlg, &exports::SaveFileDlg),
+    Row<FnShowFileProperties>(UtilsOrdinal::ShowFileProperties, &exports::ShowFileProperties),
+    Row<FnForceForeground>(UtilsOrdinal::ForceForeground, &exports::ForceForeground),
+    Row<FnSetTopMost>(UtilsOrdinal::SetTopMost, &exports::SetTopMost),
+    Row<FnOpenWebPage>(UtilsOrdinal::OpenWebPage, &exports::OpenWebPage),
+    Row<FnNotifyAssocChanged>(UtilsOrdinal::NotifyAssocChanged, &exports::NotifyAssocChanged),
 };
 
 }  // namespace
