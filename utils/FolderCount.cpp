@@ -6,6 +6,7 @@
 // kHeldLimit folder descriptors stay open, shallower ones are reopened by
 // name when the walk returns to them.
 #include "utils/FolderCount.h"
+#include "utils/QuorvantellUtils.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -24,7 +25,6 @@ namespace {
 
 // A copy cut short leaves its temporary file under this ending; the scans
 // skip such files, so the totals do too.
-constexpr std::string_view kLeftoverSuffix = ".velloran-tmp";
 constexpr size_t kHeldLimit = 48;
 constexpr size_t kRecordBufferBytes = 64 * 1024;
 constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -148,7 +148,7 @@ void TreeCounter::CountEntry(int folderFd, const char* name, unsigned char type,
 
 void TreeCounter::CountFile(const char* name)
 {
-    if (!std::string_view(name).ends_with(kLeftoverSuffix))
+    if (!std::string_view(name).ends_with(kCopyTempSuffix))
         ++m_files;
 }
 

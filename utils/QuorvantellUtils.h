@@ -35,6 +35,10 @@ enum class UtilsOrdinal : int32_t {
     NotifyAssocChanged = 850,
 };
 
+// Ending of the temporary file a copy writes before it replaces its target.
+// A leftover with this ending is a copy cut short; counts and scans skip it.
+constexpr const char* kCopyTempSuffix = ".velloran-tmp";
+
 // A window box: left, top, width, height.
 struct WindowBox {
     int32_t left = 0, top = 0, width = 0, height = 0;

@@ -6,16 +6,13 @@
 #pragma once
 
 #include "classlib/ClassLibObject.h"
+#include "utils/QuorvantellUtils.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quorvantell {
-
-// Ending of the temporary file a copy writes before it replaces its target.
-// A leftover with this ending is a copy cut short; scans skip such files.
-constexpr const char* kCopyTempSuffix = ".velloran-tmp";
 
 // True for a name (or path) that ends in kCopyTempSuffix.
 bool IsCopyTempName(const std::string& name);
