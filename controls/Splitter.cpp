@@ -197,6 +197,11 @@ void Splitter::PlaceBar()
         m_bar->setGeometry(0, Twips::ToPixelsY(m_offset, this), width(), Twips::ToPixelsY(m_splitterWidth, this));
     else
         m_bar->setGeometry(Twips::ToPixelsX(m_offset, this), 0, Twips::ToPixelsX(m_splitterWidth, this), height());
+    // Only the bar is seen and takes the mouse: the control can lie over the
+    // host's panes, and the bar stays visible while dragged across them. (An
+    // empty mask would mean none at all, hence the pixel outside for no bar.)
+    const QRect bar = m_bar->geometry();
+    setMask(bar.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(bar));
 }
 
 void Splitter::ResizeStep()

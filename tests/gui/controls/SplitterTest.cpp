@@ -91,6 +91,22 @@ private slots:
         QCOMPARE(s.Position(), 380);
     }
 
+    void onlyTheBarIsSeenAndTakesTheMouse()
+    {
+        Splitter& s = Make(6000, 3000);
+        s.SetPosition(1500);
+        QCOMPARE(s.mask(), QRegion(100, 0, 8, 200));
+        s.SetHorizontal(true);
+        QCOMPARE(s.mask(), QRegion(0, 100, 400, 8));
+        QWidget host;
+        host.resize(400, 200);
+        s.setParent(&host);
+        host.show();
+        QCOMPARE(host.childAt(50, 50), nullptr);
+        QCOMPARE(host.childAt(50, 104), s.Bar());
+        s.setParent(nullptr);  // the test still owns it
+    }
+
     void marginWritesWaitForTheNextMove()
     {
         Splitter& s = Make(6000, 3000);

@@ -1,0 +1,22 @@
+// ControlPages: the gallery pages of the control library - the button
+// shapes, states, pictures, captions and gradients, and the splitter.
+#pragma once
+
+#include "tools/gallery/GalleryPages.h"
+
+namespace velloran::gallery {
+
+class ControlPages {
+public:
+    static void AddTo(GalleryPages& pages);
+
+private:
+    static QWidget* Shapes();
+    static QWidget* States();
+    static QWidget* Pictures();
+    static QWidget* Captions();
+    static QWidget* Gradients();
+    static QWidget* Splitters();
+};
+
+}  // namespace velloran::gallery
