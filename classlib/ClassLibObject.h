@@ -1,5 +1,5 @@
 // Base of every class-library class: objects are shared-owned and can be
-// created by class name through the class factory (general/ClassFactory.h).
+// created by class name (ClassLibrary::CreateObject, general/ClassLibrary.h).
 #pragma once
 
 #include <cstdint>

@@ -43,38 +43,52 @@ constexpr int32_t IDNO = 7;
 class CGeneral : public ClassLibObject {
 public:
     // -1, 0 or 1. Case-insensitive: simple case folding of the UTF-8 text
-    // (bytes that are not UTF-8 compare by value). Case-sensitive: upper case
-    // sorts just before the same letter in lower case (Apple, apple, Banana).
+    // (bytes that are not UTF-8 compare by value, after every character).
+    // Case-sensitive: upper case sorts just before the same letter in lower
+    // case (Apple, apple, Banana); distinct texts never compare equal.
     int32_t CompareStr(std::string_view a, std::string_view b, bool caseSensitive) const;
+    // Local time, whole seconds.
     DateTime FileTimeToDate(int64_t FileTimeUTC) const;
     std::string StripTrailingNull(const std::string& srcString) const;
 
-    int64_t BigMod(int64_t a, int64_t b) const;  // raises std::overflow_error
+    // Throws std::overflow_error when the quotient leaves the 32-bit range,
+    // std::domain_error when b is 0.
+    int64_t BigMod(int64_t a, int64_t b) const;
     double Ceil(double expression) const;
     std::string CheckCaps(const std::string& str) const;
+    // Throws std::invalid_argument for NaN, std::overflow_error beyond 64 bits.
     std::string ConvertBytes(double bytes) const;
     std::string ConvertTime(int64_t seconds) const;
     void GetScreenArea(QWidget* hWnd, MONITORINFO& screenArea) const;
     uint32_t GetSysColor(uint32_t SysCol) const;
+    // On a character code (a Unicode code point).
     bool IsAlpha(int32_t ascii) const;
     bool IsLower(int32_t ascii) const;
     bool IsUpper(int32_t ascii) const;
     bool IsNTOS() const;
+    // Do nothing when the native utility library lacks them.
     void HelpWeb(eHelpWeb site) const;
+    void NotifyAssocChange() const;
+    // Stops repainting of one window at a time; null unlocks. Nonzero on success.
     int32_t LockWindowUpdate(QWidget* hWndLock) const;
     double Max(double n1, double n2) const;
     double Min(double n1, double n2) const;
     double MinMax(double num, double Min, double Max) const;
+    // IDOK, IDYES or IDNO; 0 when no widget application runs on this thread.
     int32_t MessageBox(QWidget* hWnd, const std::string& lpText, const std::string& lpCaption, uint32_t wType) const;
-    void NotifyAssocChange() const;
     uint32_t ShadeColor(uint32_t Color) const;
-    int32_t ShiftLeft(int32_t i, int32_t bits) const;   // raises std::overflow_error
+    // Both throw std::overflow_error when the result leaves the 32-bit range.
+    int32_t ShiftLeft(int32_t i, int32_t bits) const;
     int32_t ShiftRight(int32_t i, int32_t bits) const;
+    // dstString receives exactly nStrings pieces. Throws std::invalid_argument
+    // when startChar (1-based) is below 1.
     void SplitString(const std::string& srcString, std::vector<std::string>& dstString, const std::string& Split,
                      int32_t& nStrings, int32_t startChar, bool endAtDoubleSplit) const;
+    // Throws std::invalid_argument when startChar (1-based) is below 1.
     int32_t StrCount(const std::string& srcString, const std::string& Item, int32_t startChar) const;
     int32_t to24Hr(int32_t Hr, int32_t AM0PM1) const;
     void toRGB(uint32_t Color, int32_t& Red, int32_t& Green, int32_t& Blue) const;
+    // A plain RGB colour; -1 when untranslatable.
     int64_t TranslateColor(uint32_t oClr, int32_t hPal = 0) const;
 
     // The wait-cursor nesting count of this thread (CWaitCursor only).

@@ -1,14 +1,20 @@
 // The settings store that stands in for the registry: one SQLite database per
-// user ($XDG_CONFIG_HOME/velloran/settings.db, mode 0600) holding typed values
-// under (root key, key path, value name). Key paths are written with "\" and
-// compared without regard to ASCII case, as registry keys are. Safe for
-// several processes: WAL journal, a busy timeout, one transaction per write.
-// A file that is not a database, or is corrupt, is moved aside with a
-// timestamp and a fresh store is started.
+// user ($XDG_CONFIG_HOME/velloran/settings.db, folder 0700, file 0600) holding
+// typed values under (root key, key path, value name). Key paths are written
+// with "\" (leading, trailing and doubled separators do not matter); key paths
+// and value names compare without regard to ASCII case, as registry keys do.
+// A key exists once a value was written under it or under one of its sub-keys.
+// Safe for several processes: WAL journal, a busy timeout, one IMMEDIATE
+// transaction per write, retried while another process holds the lock.
+// A file that is not a database, or is corrupt, is moved aside as
+// settings.db.damaged-YYYYMMDD-HHMMSS and a fresh store is started; a store
+// that cannot be opened at all gives nothing on reads and false on writes.
+// Each failure is reported by one line on stderr. Thread-safe.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -33,7 +39,8 @@ class SettingsStore {
 public:
     // The store of this user, opened at the first use.
     static SettingsStore& User();
-    // $XDG_CONFIG_HOME/velloran/settings.db (or ~/.config/...).
+    // $XDG_CONFIG_HOME/velloran/settings.db (or ~/.config/...); empty when
+    // there is no home folder to put it in.
     static std::string DefaultPath();
 
     explicit SettingsStore(std::string path);
@@ -41,23 +48,38 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
+    // Nothing when the key or value is missing or the store is unavailable.
     std::optional<RegValue> GetValue(eRegBaseKey root, const std::string& key, const std::string& name);
     // Creates the key path when missing. False when the write failed.
     bool SetValue(eRegBaseKey root, const std::string& key, const std::string& name, const RegValue& value);
+    // True when the value is absent afterwards; false when the store failed.
     bool DeleteValue(eRegBaseKey root, const std::string& key, const std::string& name);
-    // Removes the key, its sub-keys and all their values.
+    // Removes the key, its sub-keys and all their values. The root itself
+    // (an empty key path) cannot be deleted: false.
     bool DeleteKey(eRegBaseKey root, const std::string& key);
+    // The root (empty path) always exists.
     bool KeyExists(eRegBaseKey root, const std::string& key);
 
     const std::string& Path() const { return m_path; }
+    bool Available() const { return m_db != nullptr; }
 
 private:
+    enum class Outcome { Ok, Damaged, Failed };
+
     void Open();
-    void MoveAside();
-    bool Execute(const char* sql);
+    bool PrepareFile(std::string& why) const;
+    Outcome Connect(std::string& why);
+    Outcome Classify(int rc, std::string& why) const;
+    void Disconnect();
+    void RememberFile();
+    bool StillSameFile() const;
+    std::string MoveAside() const;
+    void RestrictCompanionFiles() const;
 
     std::string m_path;
     sqlite3* m_db = nullptr;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
     std::mutex m_mutex;
 };
 
