@@ -1,0 +1,413 @@
+// CFTP: the FTP session over an FtpTransport.
+#include "app/ftp/CFTP.h"
+
+#include "app/engine/AppError.h"
+#include "app/ftp/CurlFtpTransport.h"
+#include "app/ftp/FtpAddress.h"
+#include "app/ftp/FtpTime.h"
+#include "classlib/files/CFile.h"
+#include "classlib/files/FileTime.h"
+#include "classlib/files/WildcardMatch.h"
+#include "classlib/misc/CWaitCursor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <stdexcept>
+
+namespace velloran {
+
+namespace {
+
+constexpr int32_t kDirBufStep = 250;
+constexpr const char* kAllFiles = "*.*;";
+constexpr const char* kListHidden = "LIST -a";
+constexpr const char* kListPlain = "LIST";
+// Longest part of a name that goes into a download's temporary name.
+constexpr size_t kTempNameLimit = 200;
+
+const quorvantell::CFile& Paths()
+{
+    static const quorvantell::CFile file;
+    return file;
+}
+
+// A 2xx reply: the command was carried out.
+bool IsPositive(const std::string& reply)
+{
+    return !reply.empty() && reply.front() == '2';
+}
+
+// True when the FEAT reply lists the feature (" MLST type*;size*;", " MFMT").
+bool Offers(const std::string& features, const std::string& feature)
+{
+    size_t start = 0;
+    while (start < features.size()) {
+        size_t end = features.find('\n', start);
+        end = end == std::string::npos ? features.size() : end;
+        const size_t word = features.find_first_not_of(' ', start);
+        if (word < end && features.size() - word >= feature.size()) {
+            std::string name = features.substr(word, feature.size());
+            std::transform(name.begin(), name.end(), name.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            const size_t after = word + feature.size();
+            const bool wholeWord = after >= end || features[after] == ' ' || features[after] == '\r';
+            if (name == feature && wholeWord)
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool IsDotName(const std::string& name)
+{
+    return name == "." || name == "..";
+}
+
+// A name that stays inside its folder when joined to a path.
+bool IsSafeName(const std::string& name)
+{
+    return !name.empty() && !IsDotName(name) && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+int64_t NowRaw()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return quorvantell::FileTimeFromTimespec(now);
+}
+
+// A new file beside the target with the copy-temporary ending, created with
+// the target's permissions (or the default ones); -1 when none can be made.
+int CreateTempBeside(const std::string& target, std::string& tempPath)
+{
+    static unsigned counter = 0;
+    const std::string folder = Paths().PathOnly(target);
+    std::string name = Paths().FileNameFromPath(target);
+    name = name.substr(0, kTempNameLimit);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "." + name + "." + std::to_string(getpid()) + "-" + std::to_string(counter++) +
+                   quorvantell::kCopyTempSuffix;
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            struct stat st{};
+            if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                fchmod(fd, st.st_mode & 07777);
+            return fd;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+CFTP::CFTP() : CFTP(std::make_unique<CurlFtpTransport>()) {}
+
+CFTP::CFTP(std::unique_ptr<FtpTransport> transport) : m_transport(std::move(transport)) {}
+
+CFTP::~CFTP() = default;
+
+bool CFTP::Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive)
+{
+    const auto address = FtpAddress::Parse(Server);
+    if (!address)
+        return false;
+    if (!m_transport->Open(FtpLogin{address->host, address->port, User, Password, Passive}))
+        return false;
+    std::string features;
+    const bool listed = m_transport->Send("FEAT", features) && IsPositive(features);
+    m_hasMlsd = listed && (Offers(features, "MLST") || Offers(features, "MLSD"));
+    m_hasMfmt = listed && Offers(features, "MFMT");
+    m_hasMdtm = listed && Offers(features, "MDTM");
+    m_listCommand = m_hasMlsd ? "MLSD" : kListHidden;
+    return true;
+}
+
+void CFTP::Disconnect()
+{
+    m_transport->Close();
+}
+
+void CFTP::FindFilesInit(const std::string& Path, const std::string& FileSpec, bool SubDirs)
+{
+    quorvantell::CWaitCursor wait;
+    wait.Restore();
+    m_curDir = 0;
+    m_nDirs = 0;
+    m_basePath = Path;
+    m_subDirs = SubDirs;
+    m_fileSpec = FileSpec;
+    m_dirBuf.assign(kDirBufStep + 1, std::string());
+    m_allFiles = FileSpec == kAllFiles;
+    m_skipped.clear();
+    if (OpenFolder("") != FtpTransport::ListResult::Listed)
+        throw AppError(AppError::kFtpError, "Cannot list the FTP folder " + Path);
+}
+
+bool CFTP::GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t& FileSize, int32_t& Dirs)
+{
+    for (;;) {
+        if (m_hFind == 0) {
+            // This folder is done: on to the next one found, if any.
+            if (++m_curDir > m_nDirs) {
+                m_curDir = m_nDirs + 1;
+                Dirs = m_nDirs;
+                return false;
+            }
+            // A folder the server refuses to show is passed over; a broken
+            // connection must not pass for the end of the tree.
+            if (OpenFolder(m_dirBuf.at(m_curDir)) == FtpTransport::ListResult::Failed)
+                throw AppError(AppError::kFtpError, "Cannot list the FTP folder " + m_basePath + m_dirBuf[m_curDir]);
+            continue;
+        }
+        const FtpEntry& entry = m_entries[m_next];
+        if (entry.isDir && (!m_subDirs || IsDotName(entry.name))) {
+            Advance();
+        } else if (!IsSafeName(entry.name)) {
+            m_skipped.push_back(m_dirBuf[m_curDir] + entry.name);
+            Advance();
+        } else if (entry.isDir) {
+            AddDir(entry.name);
+            Advance();
+        } else if (!m_allFiles && !quorvantell::MatchSpecList(entry.name, m_fileSpec)) {
+            Advance();
+        } else {
+            FileName = m_dirBuf[m_curDir] + entry.name;
+            ModifiedRaw = entry.modified;
+            FileSize = entry.size;
+            Advance();
+            return true;
+        }
+    }
+}
+
+std::string CFTP::DirBuf(int32_t Index) const
+{
+    if (Index < 0 || static_cast<size_t>(Index) >= m_dirBuf.size())
+        throw std::out_of_range("DirBuf index " + std::to_string(Index) + " is outside the buffer");
+    return m_dirBuf[static_cast<size_t>(Index)];
+}
+
+std::string CFTP::FileBuf(int32_t Index) const
+{
+    if (Index < 0 || static_cast<size_t>(Index) >= m_fileBuf.size())
+        throw std::out_of_range("FileBuf index " + std::to_string(Index) + " is outside the buffer");
+    return m_fileBuf[static_cast<size_t>(Index)];
+}
+
+uint32_t CFTP::FindHandle() const
+{
+    return m_hFind;
+}
+
+void CFTP::FindClose(uint32_t hFindFile)
+{
+    if (hFindFile != 0 && hFindFile == m_hFind)
+        m_hFind = 0;
+}
+
+void CFTP::Clear()
+{
+    m_fileBuf.clear();
+    m_dirBuf.clear();
+}
+
+const std::vector<std::string>& CFTP::SkippedNames() const
+{
+    return m_skipped;
+}
+
+bool CFTP::GetFile(const std::string& FTPPath, const std::string& Path)
+{
+    // The download lands beside the target and replaces it only when complete,
+    // so a broken transfer never costs the local copy.
+    if (!m_transport->IsOpen() || Paths().FileNameFromPath(Path).empty())
+        return false;
+    std::string temp;
+    const int fd = CreateTempBeside(Path, temp);
+    if (fd < 0)
+        return false;
+    const bool received = m_transport->Download(FTPPath, fd);
+    const bool closed = close(fd) == 0;
+    if (received && closed && rename(temp.c_str(), Path.c_str()) == 0)
+        return true;
+    unlink(temp.c_str());
+    return false;
+}
+
+bool CFTP::PutFile(const std::string& Path, const std::string& FTPPath)
+{
+    const int fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st{};
+    const bool sent = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && m_transport->Upload(fd, FTPPath);
+    close(fd);
+    return sent;
+}
+
+bool CFTP::Delete(const std::string& Path)
+{
+    return Succeeds("DELE " + Path);
+}
+
+bool CFTP::CreateDir(const std::string& Path)
+{
+    return Succeeds("MKD " + Path);
+}
+
+bool CFTP::RemoveDir(const std::string& Path)
+{
+    return Succeeds("RMD " + Path);
+}
+
+void CFTP::SetTime(const std::string& FTPPath, int64_t FileTimeUTC)
+{
+    // Servers that cannot set times through MDTM may know MFMT instead.
+    const std::string stamp = FormatFtpTime(FileTimeUTC);
+    if (!IsPositive(Command("mdtm " + stamp + " " + FTPPath)) && m_hasMfmt)
+        Command("MFMT " + stamp + " " + FTPPath);
+}
+
+std::string CFTP::Command(const std::string& text)
+{
+    // A line break would smuggle a second command onto the connection.
+    std::string reply;
+    if (!m_transport->IsOpen() || text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos ||
+        !m_transport->Send(text, reply))
+        return std::string();
+    return reply;
+}
+
+std::string CFTP::AddSlash(const std::string& path)
+{
+    return Paths().AddSlash(path);
+}
+
+std::string CFTP::PrependSlash(const std::string& path)
+{
+    return !path.empty() && path.front() == '/' ? path : "/" + path;
+}
+
+std::string CFTP::StripSlash(const std::string& path)
+{
+    return Paths().StripSlash(path);
+}
+
+std::string CFTP::FileNameFromPath(const std::string& fullPath)
+{
+    return Paths().FileNameFromPath(fullPath);
+}
+
+std::string CFTP::PathOnly(const std::string& fullPath)
+{
+    return Paths().PathOnly(fullPath);
+}
+
+std::string CFTP::FileTitle(const std::string& fullPath)
+{
+    return Paths().FileTitle(fullPath);
+}
+
+std::string CFTP::StripDomain(const std::string& path)
+{
+    // The search starts behind the 6 characters of "ftp://".
+    const size_t slash = path.find('/', 6);
+    if (slash == std::string::npos)
+        throw std::invalid_argument("StripDomain: no path after the server in " + path);
+    return path.substr(slash);
+}
+
+std::string CFTP::SlashToDos(const std::string& path)
+{
+    std::string dos = path;
+    std::replace(dos.begin(), dos.end(), '/', '\\');
+    return dos;
+}
+
+std::string CFTP::SlashToUnix(const std::string& path)
+{
+    std::string converted = path;
+    std::replace(converted.begin(), converted.end(), '\\', '/');
+    return converted;
+}
+
+FtpTransport::ListResult CFTP::OpenFolder(const std::string& relative)
+{
+    m_entries.clear();
+    m_next = 0;
+    m_hFind = 0;
+    const auto result = ListFolder(m_basePath + relative, m_entries);
+    if (result == FtpTransport::ListResult::Listed && !m_entries.empty()) {
+        if (++m_lastHandle == 0)
+            ++m_lastHandle;
+        m_hFind = m_lastHandle;
+    }
+    return result;
+}
+
+FtpTransport::ListResult CFTP::ListFolder(const std::string& path, std::vector<FtpEntry>& entries)
+{
+    std::string text;
+    auto result = m_transport->List(path, m_listCommand, text);
+    if (result == FtpTransport::ListResult::Refused && m_listCommand == kListHidden) {
+        // Some servers take "-a" for a name; they get the plain command from now on.
+        result = m_transport->List(path, kListPlain, text);
+        if (result == FtpTransport::ListResult::Listed)
+            m_listCommand = kListPlain;
+    }
+    if (result == FtpTransport::ListResult::Listed) {
+        const FtpListParser parser(NowRaw());
+        entries = m_hasMlsd ? parser.ParseMlsd(text) : parser.ParseList(text);
+        if (!m_hasMlsd && m_hasMdtm)
+            RefineTimes(path, entries);
+    }
+    return result;
+}
+
+void CFTP::RefineTimes(const std::string& path, std::vector<FtpEntry>& entries)
+{
+    for (auto& entry : entries) {
+        if (entry.isDir || !IsSafeName(entry.name))
+            continue;
+        // "213 YYYYMMDDHHMMSS"; anything else keeps the listing's time.
+        const std::string reply = Command("MDTM " + AddSlash(path) + entry.name);
+        if (reply.compare(0, 4, "213 ") != 0)
+            continue;
+        const size_t end = reply.find_first_of(" \r\n", 4);
+        if (const auto exact = ParseFtpTime(std::string_view(reply).substr(4, end - 4)))
+            entry.modified = *exact;
+    }
+}
+
+void CFTP::AddDir(const std::string& name)
+{
+    std::string dir = m_dirBuf[m_curDir] + name + "/";
+    if (m_nDirs % kDirBufStep == 0)
+        m_dirBuf.resize(static_cast<size_t>(m_nDirs) + kDirBufStep + 1);
+    m_dirBuf[static_cast<size_t>(m_nDirs) + 1] = std::move(dir);
+    ++m_nDirs;
+}
+
+void CFTP::Advance()
+{
+    if (++m_next >= m_entries.size())
+        m_hFind = 0;
+}
+
+bool CFTP::Succeeds(const std::string& command)
+{
+    return IsPositive(Command(command));
+}
+
+}  // namespace velloran

@@ -1,0 +1,280 @@
+// CurlFtpTransport: FTP over one reused libcurl easy handle.
+#include "app/ftp/CurlFtpTransport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+
+namespace velloran {
+
+namespace {
+
+// Generous limits: a stalled server must not hang the program forever.
+constexpr long kConnectTimeoutSeconds = 30;
+constexpr long kReplyTimeoutSeconds = 120;
+constexpr long kStallSeconds = 120;
+
+bool IsUrlSafe(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~' || c == '/';
+}
+
+size_t AppendToString(char* data, size_t size, size_t count, void* target)
+{
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+size_t WriteToFd(char* data, size_t size, size_t count, void* target)
+{
+    const int fd = *static_cast<int*>(target);
+    const size_t total = size * count;
+    for (size_t done = 0; done < total;) {
+        const ssize_t n = write(fd, data + done, total - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return 0;  // libcurl ends the transfer with a write error
+        done += static_cast<size_t>(n);
+    }
+    return total;
+}
+
+size_t ReadFromFd(char* data, size_t size, size_t count, void* source)
+{
+    const int fd = *static_cast<int*>(source);
+    for (;;) {
+        const ssize_t n = read(fd, data, size * count);
+        if (n >= 0)
+            return static_cast<size_t>(n);
+        if (errno != EINTR)
+            return CURL_READFUNC_ABORT;
+    }
+}
+
+// The reply's first line decides its end: "123-" opens a multi-line reply
+// that the line "123 " closes; "123 " alone is a whole reply.
+bool ClosesReply(const std::string& first, const std::string& line)
+{
+    if (first.size() < 4 || line.size() < 4)
+        return false;
+    if (first[3] != '-')
+        return true;
+    return line.compare(0, 3, first, 0, 3) == 0 && line[3] == ' ';
+}
+
+}  // namespace
+
+CurlFtpTransport::CurlFtpTransport()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+CurlFtpTransport::~CurlFtpTransport()
+{
+    Close();
+}
+
+bool CurlFtpTransport::Open(const FtpLogin& login)
+{
+    Close();
+    m_login = login;
+    const bool ipv6 = login.host.find(':') != std::string::npos;
+    m_base = "ftp://" + (ipv6 ? "[" + login.host + "]" : login.host) + ":" + std::to_string(login.port) + "/";
+    m_curl = curl_easy_init();
+    if (m_curl == nullptr)
+        return false;
+    Prepare("");
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    if (curl_easy_perform(m_curl) != CURLE_OK) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CurlFtpTransport::Close()
+{
+    if (m_curl != nullptr)
+        curl_easy_cleanup(m_curl);
+    m_curl = nullptr;
+}
+
+bool CurlFtpTransport::IsOpen() const
+{
+    return m_curl != nullptr;
+}
+
+bool CurlFtpTransport::Send(const std::string& command, std::string& reply)
+{
+    if (m_curl == nullptr)
+        return false;
+    Prepare("");
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    // "*": a refusal is an answer for the caller to read, not a reason for
+    // libcurl to drop the connection. Sent after the return to the login
+    // folder, so relative paths are read against it.
+    curl_slist* commands = curl_slist_append(nullptr, ("*" + command).c_str());
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, commands);
+    m_awaited = command;
+    m_reply.clear();
+    m_capturing = false;
+    m_replyComplete = false;
+    curl_easy_perform(m_curl);
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(commands);
+    m_awaited.clear();
+    if (!m_replyComplete)
+        return false;
+    reply = m_reply;
+    return true;
+}
+
+FtpTransport::ListResult CurlFtpTransport::List(const std::string& dir, const std::string& command,
+                                                std::string& listing)
+{
+    listing.clear();
+    if (m_curl == nullptr)
+        return ListResult::Failed;
+    // A URL ending in "/" names a directory: libcurl enters it and lists.
+    Prepare(dir.empty() || dir.back() == '/' ? dir : dir + "/");
+    curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, command.c_str());
+    curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, AppendToString);
+    curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &listing);
+    switch (curl_easy_perform(m_curl)) {
+    case CURLE_OK:
+        return ListResult::Listed;
+    case CURLE_REMOTE_ACCESS_DENIED:     // the folder cannot be entered
+    case CURLE_REMOTE_FILE_NOT_FOUND:    // the listing command found nothing to list
+    case CURLE_FTP_COULDNT_RETR_FILE:    // the listing command was refused
+        listing.clear();
+        return ListResult::Refused;
+    default:
+        listing.clear();
+        return ListResult::Failed;
+    }
+}
+
+bool CurlFtpTransport::Download(const std::string& path, int fd)
+{
+    if (m_curl == nullptr || path.empty() || path.back() == '/')
+        return false;
+    Prepare(path);
+    int target = fd;
+    curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, WriteToFd);
+    curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &target);
+    return curl_easy_perform(m_curl) == CURLE_OK;
+}
+
+bool CurlFtpTransport::Upload(int fd, const std::string& path)
+{
+    struct stat st{};
+    if (m_curl == nullptr || path.empty() || path.back() == '/' || fstat(fd, &st) != 0)
+        return false;
+    Prepare(path);
+    int source = fd;
+    curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, ReadFromFd);
+    curl_easy_setopt(m_curl, CURLOPT_READDATA, &source);
+    curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
+    return curl_easy_perform(m_curl) == CURLE_OK;
+}
+
+void CurlFtpTransport::Prepare(const std::string& path)
+{
+    // A reset keeps the live connection; only the options start afresh.
+    curl_easy_reset(m_curl);
+    curl_easy_setopt(m_curl, CURLOPT_URL, Url(path).c_str());
+    curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+    curl_easy_setopt(m_curl, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(m_curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(m_curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kReplyTimeoutSeconds);
+    curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    if (!m_login.user.empty()) {
+        curl_easy_setopt(m_curl, CURLOPT_USERNAME, m_login.user.c_str());
+        curl_easy_setopt(m_curl, CURLOPT_PASSWORD, m_login.password.c_str());
+    }
+    if (m_login.passive) {
+        curl_easy_setopt(m_curl, CURLOPT_FTP_USE_EPSV, 1L);
+        curl_easy_setopt(m_curl, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+    } else {
+        curl_easy_setopt(m_curl, CURLOPT_FTPPORT, "-");
+    }
+    // The debug stream is where libcurl shows each command it sends and each
+    // reply line, which is how a command's own reply is told apart.
+    curl_easy_setopt(m_curl, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_DEBUGFUNCTION, OnDebug);
+    curl_easy_setopt(m_curl, CURLOPT_DEBUGDATA, this);
+}
+
+std::string CurlFtpTransport::Url(const std::string& path) const
+{
+    std::string url = m_base;
+    size_t i = 0;
+    if (!path.empty() && path.front() == '/') {
+        url += "%2F";
+        i = 1;
+    }
+    for (; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (IsUrlSafe(c)) {
+            url += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            url += escaped;
+        }
+    }
+    return url;
+}
+
+int CurlFtpTransport::OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* self)
+{
+    auto* transport = static_cast<CurlFtpTransport*>(self);
+    if (type != CURLINFO_HEADER_OUT && type != CURLINFO_HEADER_IN)
+        return 0;
+    std::string text(data, size);
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string line = text.substr(start, end - start);
+        if (type == CURLINFO_HEADER_OUT)
+            transport->OnCommandSent(line);
+        else
+            transport->OnReplyLine(line);
+        start = end;
+    }
+    return 0;
+}
+
+void CurlFtpTransport::OnCommandSent(const std::string& line)
+{
+    if (m_awaited.empty() || line != m_awaited + "\r\n")
+        return;
+    m_capturing = true;
+    m_replyComplete = false;
+    m_reply.clear();
+}
+
+void CurlFtpTransport::OnReplyLine(const std::string& line)
+{
+    if (!m_capturing)
+        return;
+    const std::string first = m_reply.empty() ? line : m_reply.substr(0, m_reply.find('\n'));
+    m_reply += line;
+    if (ClosesReply(first, line)) {
+        m_capturing = false;
+        m_replyComplete = true;
+    }
+}
+
+}  // namespace velloran

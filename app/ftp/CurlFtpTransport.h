@@ -1,0 +1,53 @@
+// CurlFtpTransport: the FTP transport over libcurl. One easy handle lives from
+// Open to Close, so every operation reuses the one logged-in control
+// connection (libcurl reconnects by itself only when the server dropped it).
+// Commands go out after libcurl has returned to the login folder, so paths
+// without a leading "/" mean the same in every call; binary mode (TYPE I) for
+// files; passive mode tries EPSV, then PASV; active mode offers the control
+// connection's own address.
+#pragma once
+
+#include "app/ftp/FtpTransport.h"
+
+#include <curl/curl.h>
+
+#include <string>
+
+namespace velloran {
+
+class CurlFtpTransport final : public FtpTransport {
+public:
+    CurlFtpTransport();
+    ~CurlFtpTransport() override;
+    CurlFtpTransport(const CurlFtpTransport&) = delete;
+    CurlFtpTransport& operator=(const CurlFtpTransport&) = delete;
+
+    bool Open(const FtpLogin& login) override;
+    void Close() override;
+    bool IsOpen() const override;
+    bool Send(const std::string& command, std::string& reply) override;
+    ListResult List(const std::string& dir, const std::string& command, std::string& listing) override;
+    bool Download(const std::string& path, int fd) override;
+    bool Upload(int fd, const std::string& path) override;
+
+private:
+    // Puts the handle back to the session's settings before an operation.
+    void Prepare(const std::string& path);
+    // ftp://host:port/ followed by the escaped path; a leading "/" is kept
+    // as %2F so that the server sees an absolute path.
+    std::string Url(const std::string& path) const;
+    static int OnDebug(CURL* handle, curl_infotype type, char* data, size_t size, void* self);
+    void OnCommandSent(const std::string& line);
+    void OnReplyLine(const std::string& line);
+
+    CURL* m_curl = nullptr;
+    FtpLogin m_login;
+    std::string m_base;
+    // The reply to the command a caller waits for, collected line by line.
+    std::string m_awaited;
+    std::string m_reply;
+    bool m_capturing = false;
+    bool m_replyComplete = false;
+};
+
+}  // namespace velloran

@@ -1,0 +1,119 @@
+#!/usr/bin/python3
+# A pyftpdlib server on 127.0.0.1 for the FTP tests: one user, a chosen root
+# and permissions, a free port picked by the system and announced on stdout
+# as "READY <port>". With --hostile the root's listing is replaced by entries
+# whose names try to leave the listed folder (".", "..", "/" and NUL inside).
+# With --traps, entering a folder named "locked" is refused and entering one
+# named "vanish" drops the connection.
+import argparse
+import logging
+import os
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+HOSTILE_MLSD = [
+    b"type=cdir;modify=20240101000000; .",
+    b"type=pdir;modify=20240101000000; ..",
+    b"type=file;size=3;modify=20240101000000; good.txt",
+    b"type=file;size=3;modify=20240101000000; ..",
+    b"type=file;size=3;modify=20240101000000; .",
+    b"type=file;size=3;modify=20240101000000; ../../escape.txt",
+    b"type=file;size=3;modify=20240101000000; a/b.txt",
+    b"type=file;size=3;modify=20240101000000; /etc/passwd",
+    b"type=file;size=3;modify=20240101000000; nul\x00name.txt",
+    b"type=dir;modify=20240101000000; ../up",
+    b"type=dir;modify=20240101000000; sub",
+]
+
+HOSTILE_LIST = [
+    b"drwxr-xr-x    2 0        0            4096 Jan 01  2024 .",
+    b"drwxr-xr-x    2 0        0            4096 Jan 01  2024 ..",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 good.txt",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 ..",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 .",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 ../../escape.txt",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 a/b.txt",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 /etc/passwd",
+    b"-rw-r--r--    1 0        0               3 Jan 01  2024 nul\x00name.txt",
+    b"drwxr-xr-x    2 0        0            4096 Jan 01  2024 ../up",
+    b"drwxr-xr-x    2 0        0            4096 Jan 01  2024 sub",
+]
+
+
+class TestHandler(FTPHandler):
+    """With `hostile`, answers the root's listings with crafted names; every
+    other folder is listed from the file system as usual. With `traps`,
+    misbehaves on entering the folders "locked" and "vanish"."""
+
+    hostile = False
+    traps = False
+
+    def ftp_CWD(self, path):
+        name = os.path.basename(path.rstrip("/"))
+        if self.traps and name == "locked":
+            self.respond("550 Permission denied.")
+            return None
+        if self.traps and name == "vanish":
+            self.close()
+            return None
+        return super().ftp_CWD(path)
+
+    def _crafted(self, path, lines, cmd):
+        if not self.hostile or self.fs.fs2ftp(path) != "/":
+            return False
+        self.push_dtp_data(b"".join(line + b"\r\n" for line in lines), cmd=cmd)
+        return True
+
+    def ftp_MLSD(self, path):
+        if not self._crafted(path, HOSTILE_MLSD, "MLSD"):
+            return super().ftp_MLSD(path)
+        return path
+
+    def ftp_LIST(self, path):
+        if not self._crafted(path, HOSTILE_LIST, "LIST"):
+            return super().ftp_LIST(path)
+        return path
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", default="tester")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--perm", default="elradfmwMT")
+    parser.add_argument("--log", default=None)
+    parser.add_argument("--hostile", action="store_true")
+    parser.add_argument("--traps", action="store_true")
+    parser.add_argument("--no-mlsd", action="store_true",
+                        help="offer LIST only (no MLST/MLSD in FEAT)")
+    parser.add_argument("--no-mdtm", action="store_true",
+                        help="no MDTM, so times are known only as LIST shows them")
+    args = parser.parse_args()
+
+    if args.log:
+        logging.basicConfig(filename=args.log, level=logging.INFO)
+    else:
+        logging.basicConfig(level=logging.CRITICAL)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm=args.perm)
+    commands = TestHandler.proto_cmds.copy()
+    if args.no_mlsd:
+        commands.pop("MLSD", None)
+        commands.pop("MLST", None)
+    if args.no_mdtm:
+        commands.pop("MDTM", None)
+    handler = type("Handler", (TestHandler,), {"authorizer": authorizer, "proto_cmds": commands,
+                                               "hostile": args.hostile, "traps": args.traps})
+
+    server = FTPServer(("127.0.0.1", 0), handler)
+    sys.stdout.write("READY %d\n" % server.address[1])
+    sys.stdout.flush()
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
