@@ -1,5 +1,6 @@
 // CSync: the whole-tree workers - copy one side onto the other, delete from
 // one side what the other lacks - with the error policy and the warning lines.
+#include "app/engine/AppError.h"
 #include "app/engine/CSync.h"
 #include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
@@ -87,6 +88,10 @@ bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
                     file.CreatePath(target + relative);
                 }
             } else {
+                // A pending cancel request is answered before the next copy
+                // starts; a copy begun with it would only fail.
+                if (Cancel)
+                    Attempt([] { throw AppError(AppError::kCancelRequest, "Cancelled by user."); }, handler);
                 bool goOn = true;
                 Attempt([&] { goOn = CopyOne(source, target, folder + entry.name, entry.modified); }, handler);
                 if (!goOn)
