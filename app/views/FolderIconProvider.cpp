@@ -7,21 +7,28 @@
 
 namespace velloran {
 
+FolderIconProvider::FolderIconProvider()
+    : m_folder(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+      m_drive(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon)),
+      m_file(QApplication::style()->standardIcon(QStyle::SP_FileIcon))
+{
+}
+
 QIcon FolderIconProvider::icon(IconType type) const
 {
     switch (type) {
     case Computer:
-    case Drive: return QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon);
-    case File: return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-    default: return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    case Drive: return m_drive;
+    case File: return m_file;
+    default: return m_folder;
     }
 }
 
 QIcon FolderIconProvider::icon(const QFileInfo& info) const
 {
     if (info.isRoot())
-        return icon(Drive);
-    return icon(info.isDir() ? Folder : File);
+        return m_drive;
+    return info.isDir() ? m_folder : m_file;
 }
 
 QString FolderIconProvider::type(const QFileInfo& info) const

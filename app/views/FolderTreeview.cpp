@@ -72,6 +72,7 @@ FolderTreeview::FolderTreeview(QWidget* parent)
 // The model refers to the icon provider until it goes; the provider goes last.
 FolderTreeview::~FolderTreeview()
 {
+    m_tree->viewport()->removeEventFilter(this);
     delete m_tree;
     delete m_model;
     delete m_icons;
@@ -117,8 +118,9 @@ QTreeView* FolderTreeview::TreeHWnd() const
 
 bool FolderTreeview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_tree->viewport() ||
-        (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease))
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+        return false;
+    if (watched != m_tree->viewport())
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPointF at = m_tree->viewport()->mapTo(m_tree, mouse->position());
