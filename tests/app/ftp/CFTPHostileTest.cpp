@@ -4,6 +4,7 @@
 #include "app/engine/AppError.h"
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/FtpTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@ namespace {
 using test::FtpServer;
 using test::FtpServerKind;
 using test::FtpServerOptions;
+using test::ListFtpTree;
+using test::RaisedNumber;
 
 // Runs with MLSD offered and with LIST alone.
 class CFTPHostileTest : public testing::TestWithParam<bool> {
@@ -34,18 +37,6 @@ protected:
         options.traps = traps;
         return FtpServer::Start(FtpServerKind::Pyftpdlib, options);
     }
-
-    // Every file of the listing; the exception of a failed listing passes through.
-    static std::vector<std::string> ListAll(CFTP& ftp, int32_t& dirs)
-    {
-        std::vector<std::string> files;
-        ftp.FindFilesInit("/", "*.*;", true);
-        std::string name;
-        int64_t time = 0, size = 0;
-        while (ftp.GetNextFile(name, time, size, dirs))
-            files.push_back(name);
-        return files;
-    }
 };
 
 TEST_P(CFTPHostileTest, NamesThatLeaveTheFolderAreSkippedAndReported)
@@ -56,10 +47,9 @@ TEST_P(CFTPHostileTest, NamesThatLeaveTheFolderAreSkippedAndReported)
     CFTP ftp;
     ASSERT_TRUE(ftp.Connect(server->Address(), server->User(), server->Password(), true));
 
-    int32_t dirs = -1;
-    const auto files = ListAll(ftp, dirs);
-    EXPECT_EQ(files, (std::vector<std::string>{"good.txt", "sub/inner.txt"}));
-    ASSERT_EQ(dirs, 1);
+    const auto listing = ListFtpTree(ftp, "/", true);
+    EXPECT_EQ(listing.files, (std::vector<std::string>{"good.txt", "sub/inner.txt"}));
+    ASSERT_EQ(listing.dirs, 1);
     EXPECT_EQ(ftp.DirBuf(1), "sub/");
     const std::vector<std::string> skipped = {"..", ".", "../../escape.txt", "a/b.txt", "/etc/passwd",
                                               std::string("nul\0name.txt", 12), "../up"};
@@ -70,7 +60,7 @@ TEST_P(CFTPHostileTest, NamesThatLeaveTheFolderAreSkippedAndReported)
     auto plain = FtpServer::Start(FtpServerKind::Pyftpdlib);
     plain->MakeFile("x.txt", "x");
     ASSERT_TRUE(ftp.Connect(plain->Address(), plain->User(), plain->Password(), true));
-    EXPECT_EQ(ListAll(ftp, dirs), (std::vector<std::string>{"x.txt"}));
+    EXPECT_EQ(ListFtpTree(ftp, "/", true).files, (std::vector<std::string>{"x.txt"}));
     EXPECT_TRUE(ftp.SkippedNames().empty());
 }
 
@@ -82,11 +72,10 @@ TEST_P(CFTPHostileTest, AFolderTheServerRefusesIsPassedOver)
     server->MakeFile("z/3.txt", "3");
     CFTP ftp;
     ASSERT_TRUE(ftp.Connect(server->Address(), server->User(), server->Password(), true));
-    int32_t dirs = -1;
-    auto files = ListAll(ftp, dirs);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"a/1.txt", "z/3.txt"}));
-    EXPECT_EQ(dirs, 3);
+    auto listing = ListFtpTree(ftp, "/", true);
+    std::sort(listing.files.begin(), listing.files.end());
+    EXPECT_EQ(listing.files, (std::vector<std::string>{"a/1.txt", "z/3.txt"}));
+    EXPECT_EQ(listing.dirs, 3);
 }
 
 TEST_P(CFTPHostileTest, ALostConnectionDoesNotPassForTheEndOfTheTree)
@@ -96,13 +85,8 @@ TEST_P(CFTPHostileTest, ALostConnectionDoesNotPassForTheEndOfTheTree)
     server->MakeFile("vanish/2.txt", "2");
     CFTP ftp;
     ASSERT_TRUE(ftp.Connect(server->Address(), server->User(), server->Password(), true));
-    int32_t dirs = -1;
-    try {
-        ListAll(ftp, dirs);
-        ADD_FAILURE() << "the scan ended as if complete";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Number, AppError::kFtpError);
-    }
+    // Not an early end that looks like the whole tree.
+    EXPECT_EQ(RaisedNumber([&] { ListFtpTree(ftp, "/", true); }), AppError::kFtpError);
     // The session comes back for the next call.
     EXPECT_EQ(ftp.Command("NOOP").substr(0, 3), "200");
 }

@@ -5,6 +5,7 @@
 #include "app/ftp/FtpTime.h"
 #include "classlib/files/FileTime.h"
 #include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/FtpTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,9 @@ namespace {
 using test::FtpServer;
 using test::FtpServerKind;
 using test::FtpServerOptions;
-
-struct Listed {
-    std::vector<std::string> files;
-    std::vector<int64_t> times;
-    std::vector<int64_t> sizes;
-    int32_t dirs = -1;
-};
+using test::FtpListing;
+using test::ListFtpTree;
+using test::RaisedNumber;
 
 class CFTPServerTest : public testing::TestWithParam<FtpServerKind> {
 protected:
@@ -44,20 +41,6 @@ protected:
     static bool Connect(CFTP& ftp, const FtpServer& server, bool passive = true)
     {
         return ftp.Connect(server.Address(), server.User(), server.Password(), passive);
-    }
-
-    static Listed ListAll(CFTP& ftp, const std::string& path, bool subDirs, const std::string& spec = "*.*;")
-    {
-        Listed listed;
-        ftp.FindFilesInit(path, spec, subDirs);
-        std::string name;
-        int64_t time = 0, size = 0;
-        while (ftp.GetNextFile(name, time, size, listed.dirs)) {
-            listed.files.push_back(name);
-            listed.times.push_back(time);
-            listed.sizes.push_back(size);
-        }
-        return listed;
     }
 
     bool IsVsftpd() const { return GetParam() == FtpServerKind::Vsftpd; }
@@ -88,14 +71,14 @@ TEST_P(CFTPServerTest, ListsTheBaseBeforeItsSubfolder)
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
 
-    Listed all = ListAll(ftp, server->ServerFolder(), true);
+    FtpListing all = ListFtpTree(ftp, server->ServerFolder(), true);
     EXPECT_EQ(all.files, (std::vector<std::string>{"a.txt", "s/b.txt"}));
     EXPECT_EQ(all.sizes, (std::vector<int64_t>{1, 2}));
     EXPECT_EQ(all.dirs, 1);
     EXPECT_EQ(ftp.DirBuf(0), "");
     EXPECT_EQ(ftp.DirBuf(1), "s/");
 
-    Listed top = ListAll(ftp, server->ServerFolder(), false);
+    FtpListing top = ListFtpTree(ftp, server->ServerFolder(), false);
     EXPECT_EQ(top.files, (std::vector<std::string>{"a.txt"}));
     EXPECT_EQ(top.dirs, 0);
     EXPECT_EQ(ftp.DirBuf(1), "");  // a new listing starts a new buffer
@@ -122,7 +105,7 @@ TEST_P(CFTPServerTest, WalksTheTreeBreadthFirstWithHiddenAndEmptyFolders)
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
 
-    const Listed listed = ListAll(ftp, server->ServerFolder(), true);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), true);
     ASSERT_EQ(listed.files.size(), 6u);
     // Level by level: the base, then the first level of folders, then s/t/.
     EXPECT_EQ(std::set<std::string>(listed.files.begin(), listed.files.begin() + 2),
@@ -141,7 +124,7 @@ TEST_P(CFTPServerTest, WalksTheTreeBreadthFirstWithHiddenAndEmptyFolders)
     EXPECT_TRUE(ftp.SkippedNames().empty());
 
     // A file spec other than "*.*;" filters the files, not the folders.
-    const Listed texts = ListAll(ftp, server->ServerFolder(), true, "*.txt");
+    const FtpListing texts = ListFtpTree(ftp, server->ServerFolder(), true, "*.txt");
     EXPECT_EQ(std::set<std::string>(texts.files.begin(), texts.files.end()),
               (std::set<std::string>{"top.txt", "s/b.txt", "u/d.txt", "with space/x y.txt", "s/t/c.txt"}));
     EXPECT_EQ(texts.dirs, 6);
@@ -158,7 +141,7 @@ TEST_P(CFTPServerTest, TimesAreExactToTheSecond)
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
 
-    const Listed listed = ListAll(ftp, server->ServerFolder(), true);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), true);
     ASSERT_EQ(listed.files, (std::vector<std::string>{"old.txt", "sub/recent.txt"}));
     EXPECT_EQ(listed.times[0], WholeSeconds(old));
     EXPECT_EQ(listed.times[1], WholeSeconds(recent));
@@ -180,13 +163,10 @@ TEST(CFTPListOnly, WithoutMdtmTimesFollowTheListRule)
     server->MakeFile(".hidden", "h", recent);
     CFTP ftp;
     ASSERT_TRUE(ftp.Connect(server->Address(), server->User(), server->Password(), true));
-    ftp.FindFilesInit("/", "*.*;", false);
+    const FtpListing listing = ListFtpTree(ftp, "/", false);
     std::map<std::string, int64_t> times;
-    std::string name;
-    int64_t time = 0, size = 0;
-    int32_t dirs = 0;
-    while (ftp.GetNextFile(name, time, size, dirs))
-        times[name] = time;
+    for (size_t i = 0; i < listing.files.size(); ++i)
+        times[listing.files[i]] = listing.times[i];
     // Older than half a year: the date only; recent: to the minute.
     EXPECT_EQ(times, (std::map<std::string, int64_t>{{".hidden", WholeMinutes(recent)},
                                                      {"old.txt", *RawFromUtc(2004, 1, 2, 0, 0, 0)},
@@ -205,7 +185,7 @@ TEST_P(CFTPServerTest, GrowsTheFolderBufferPast250)
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
 
-    const Listed listed = ListAll(ftp, server->ServerFolder(), true);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), true);
     EXPECT_EQ(listed.files, (std::vector<std::string>{"d250/last.txt"}));
     ASSERT_EQ(listed.dirs, 251);
     std::set<std::string> dirs;
@@ -223,7 +203,7 @@ TEST_P(CFTPServerTest, ReportsTheFullSizeOfA5GBFile)
     server->MakeSparseFile("huge.bin", 5'000'000'000LL);
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
-    const Listed listed = ListAll(ftp, server->ServerFolder(), false);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), false);
     ASSERT_EQ(listed.files, (std::vector<std::string>{"huge.bin"}));
     EXPECT_EQ(listed.sizes[0], 5'000'000'000LL);
 }
@@ -234,12 +214,7 @@ TEST_P(CFTPServerTest, AWrongPasswordLeavesNothingOpen)
     CFTP ftp;
     EXPECT_FALSE(ftp.Connect(server->Address(), server->User(), "wrong", true));
     EXPECT_EQ(ftp.Command("NOOP"), "");
-    try {
-        ftp.FindFilesInit(server->ServerFolder(), "*.*;", true);
-        ADD_FAILURE() << "a listing without a session raised nothing";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Number, AppError::kFtpError);
-    }
+    EXPECT_EQ(RaisedNumber([&] { ftp.FindFilesInit(server->ServerFolder(), "*.*;", true); }), AppError::kFtpError);
     // The right password still works afterwards, and nowhere else is listening.
     EXPECT_TRUE(Connect(ftp, *server));
     ftp.Disconnect();
@@ -278,7 +253,7 @@ TEST_P(CFTPServerTest, UploadReplacesAndKeepsTheLocalTime)
     ftp.SetTime(server->Remote("f.bin"), recent);
     EXPECT_EQ(test::ReadFile(server->Local("f.bin")), second);
     EXPECT_EQ(test::GetFileTime(server->Local("f.bin")), WholeSeconds(recent));
-    const Listed listed = ListAll(ftp, server->ServerFolder(), false);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), false);
     ASSERT_EQ(listed.files.size(), 1u);
     EXPECT_EQ(listed.times[0], WholeSeconds(recent));
 
@@ -364,7 +339,7 @@ TEST_P(CFTPServerTest, CommandReturnsTheReplyAndSendsOneLineOnly)
     EXPECT_EQ(features.substr(0, 4), "211-");
     EXPECT_NE(features.find("\r\n211 "), std::string::npos);
     // Relative paths are read against the login folder, whatever ran before.
-    ListAll(ftp, server->ServerFolder(), true);
+    ListFtpTree(ftp, server->ServerFolder(), true);
     const std::string relative = IsVsftpd() ? "pub/stay.txt" : "stay.txt";
     EXPECT_EQ(ftp.Command("MDTM " + relative).substr(0, 4), "213 ");
     EXPECT_EQ(ftp.Command("NOOP\r\nDELE " + server->Remote("stay.txt")), "");
@@ -381,14 +356,14 @@ TEST_P(CFTPServerTest, OneControlConnectionServesTheWholeSession)
     const int before = server->Connections();
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
-    ListAll(ftp, server->ServerFolder(), true);
+    ListFtpTree(ftp, server->ServerFolder(), true);
     ASSERT_TRUE(ftp.CreateDir(server->Remote("n")));
     ASSERT_TRUE(ftp.PutFile(local / "up.txt", server->Remote("n/up.txt")));
     ftp.SetTime(server->Remote("n/up.txt"), *RawFromUtc(2010, 1, 1, 0, 0, 0));
     ASSERT_TRUE(ftp.GetFile(server->Remote("s/b.txt"), local / "b.txt"));
     ASSERT_TRUE(ftp.Delete(server->Remote("n/up.txt")));
     ASSERT_TRUE(ftp.RemoveDir(server->Remote("n")));
-    ListAll(ftp, server->ServerFolder(), true);
+    ListFtpTree(ftp, server->ServerFolder(), true);
     ftp.Disconnect();
     EXPECT_EQ(server->Connections(), before + 1) << server->Log();
 }
@@ -401,7 +376,7 @@ TEST_P(CFTPServerTest, ActiveModeListsAndTransfers)
     test::WriteFile(local / "up.txt", "active");
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server, false));
-    EXPECT_EQ(ListAll(ftp, server->ServerFolder(), true).files, (std::vector<std::string>{"s/b.txt"}));
+    EXPECT_EQ(ListFtpTree(ftp, server->ServerFolder(), true).files, (std::vector<std::string>{"s/b.txt"}));
     EXPECT_TRUE(ftp.PutFile(local / "up.txt", server->Remote("up.txt")));
     EXPECT_EQ(test::ReadFile(server->Local("up.txt")), "active");
     EXPECT_TRUE(ftp.GetFile(server->Remote("s/b.txt"), local / "b.txt"));
@@ -423,7 +398,7 @@ TEST_P(CFTPServerTest, NamesTravelAsTheirBytes)
     for (const auto& name : names)
         ASSERT_TRUE(ftp.PutFile(local / name, server->Remote("d ir/" + name))) << name;
 
-    const Listed listed = ListAll(ftp, server->ServerFolder(), true);
+    const FtpListing listed = ListFtpTree(ftp, server->ServerFolder(), true);
     std::set<std::string> expected;
     for (const auto& name : names)
         expected.insert("d ir/" + name);
@@ -455,7 +430,7 @@ TEST_P(CFTPServerTest, AServerThatRefusesWritesReportsFalse)
     EXPECT_FALSE(test::Exists(server->Local("up.txt")));
     EXPECT_FALSE(test::Exists(server->Local("new")));
     // Reading still works on the same session.
-    EXPECT_EQ(ListAll(ftp, server->ServerFolder(), true).files, (std::vector<std::string>{"existing.txt"}));
+    EXPECT_EQ(ListFtpTree(ftp, server->ServerFolder(), true).files, (std::vector<std::string>{"existing.txt"}));
 }
 
 TEST_P(CFTPServerTest, AServerThatCannotBeListedRaisesTheFtpError)
@@ -466,12 +441,7 @@ TEST_P(CFTPServerTest, AServerThatCannotBeListedRaisesTheFtpError)
     server->MakeFile("a.txt", "a");
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
-    try {
-        ftp.FindFilesInit(server->ServerFolder(), "*.*;", true);
-        ADD_FAILURE() << "an unlistable folder raised nothing";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Number, AppError::kFtpError);
-    }
+    EXPECT_EQ(RaisedNumber([&] { ftp.FindFilesInit(server->ServerFolder(), "*.*;", true); }), AppError::kFtpError);
 }
 
 TEST_P(CFTPServerTest, AMissingBaseRaisesAndAnEmptyOneEndsAtOnce)
@@ -480,15 +450,10 @@ TEST_P(CFTPServerTest, AMissingBaseRaisesAndAnEmptyOneEndsAtOnce)
     server->MakeDir("empty");
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp, *server));
-    const Listed empty = ListAll(ftp, server->Remote("empty/"), true);
+    const FtpListing empty = ListFtpTree(ftp, server->Remote("empty/"), true);
     EXPECT_TRUE(empty.files.empty());
     EXPECT_EQ(empty.dirs, 0);
-    try {
-        ftp.FindFilesInit(server->Remote("missing/"), "*.*;", true);
-        ADD_FAILURE() << "a missing folder raised nothing";
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Number, AppError::kFtpError);
-    }
+    EXPECT_EQ(RaisedNumber([&] { ftp.FindFilesInit(server->Remote("missing/"), "*.*;", true); }), AppError::kFtpError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, CFTPServerTest, testing::Values(FtpServerKind::Pyftpdlib, FtpServerKind::Vsftpd),

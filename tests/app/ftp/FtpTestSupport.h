@@ -1,0 +1,27 @@
+// Helpers for tests that drive CFTP: a whole listing collected at once, and
+// the number of the application error an action raises.
+#pragma once
+
+#include "app/ftp/CFTP.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velloran::test {
+
+struct FtpListing {
+    std::vector<std::string> files;
+    std::vector<int64_t> times;
+    std::vector<int64_t> sizes;
+    int32_t dirs = -1;
+};
+
+// FindFilesInit, then GetNextFile until it gives false.
+FtpListing ListFtpTree(CFTP& ftp, const std::string& path, bool subDirs, const std::string& spec = "*.*;");
+
+// The Number of the AppError the action raised; 0 when it raised none.
+int32_t RaisedNumber(const std::function<void()>& action);
+
+}  // namespace velloran::test
