@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -89,7 +90,7 @@ int64_t NowRaw()
 // the target's permissions (or the default ones); -1 when none can be made.
 int CreateTempBeside(const std::string& target, std::string& tempPath)
 {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     const std::string folder = Paths().PathOnly(target);
     std::string name = Paths().FileNameFromPath(target);
     name = name.substr(0, kTempNameLimit);

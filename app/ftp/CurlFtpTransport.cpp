@@ -84,8 +84,14 @@ bool CurlFtpTransport::Open(const FtpLogin& login)
 {
     Close();
     m_login = login;
-    const bool ipv6 = login.host.find(':') != std::string::npos;
-    m_base = "ftp://" + (ipv6 ? "[" + login.host + "]" : login.host) + ":" + std::to_string(login.port) + "/";
+    std::string host = login.host;
+    if (host.find(':') != std::string::npos) {
+        // An IPv6 address goes in brackets, its zone's "%" escaped.
+        for (size_t at = host.find('%'); at != std::string::npos; at = host.find('%', at + 3))
+            host.replace(at, 1, "%25");
+        host = "[" + host + "]";
+    }
+    m_base = "ftp://" + host + ":" + std::to_string(login.port) + "/";
     m_curl = curl_easy_init();
     if (m_curl == nullptr)
         return false;

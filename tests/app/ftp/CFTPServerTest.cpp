@@ -257,6 +257,11 @@ TEST_P(CFTPServerTest, UploadReplacesAndKeepsTheLocalTime)
     ASSERT_EQ(listed.files.size(), 1u);
     EXPECT_EQ(listed.times[0], WholeSeconds(recent));
 
+    test::WriteFile(local / "empty.bin", "");
+    EXPECT_TRUE(ftp.PutFile(local / "empty.bin", server->Remote("empty.bin")));
+    EXPECT_TRUE(test::Exists(server->Local("empty.bin")));
+    EXPECT_EQ(test::ReadFile(server->Local("empty.bin")), "");
+
     EXPECT_FALSE(ftp.PutFile(local / "missing.bin", server->Remote("m.bin")));
     EXPECT_FALSE(ftp.PutFile(local.Path(), server->Remote("folder.bin")));
     EXPECT_FALSE(test::Exists(server->Local("m.bin")));
