@@ -17,17 +17,12 @@ namespace {
 
 constexpr double kOwnSize = 300.0;  // twips, whatever size the host gives
 
-int WholeTwipsPerPixel(double twipsPerPixel)
-{
-    return std::max(1, static_cast<int>(std::lround(twipsPerPixel)));
-}
-
 // Client pixels for a client size in twips: the outer size (client + frame)
 // divided by the twips per pixel, less the frame again.
-int ClientPixels(int32_t clientTwips, int framePixels, double twipsPerPixel)
+int ClientPixels(int32_t clientTwips, int framePixels, double twipsPerPixel, int wholeTwipsPerPixel)
 {
     const auto frameTwips = static_cast<int32_t>(std::lround(framePixels * twipsPerPixel));
-    const int tracking = (clientTwips + frameTwips) / WholeTwipsPerPixel(twipsPerPixel);
+    const int tracking = (clientTwips + frameTwips) / wholeTwipsPerPixel;
     return std::max(0, tracking - framePixels);
 }
 
@@ -111,14 +106,18 @@ MinMaxSize::Limits MinMaxSize::ClientLimits(const QWidget* form) const
 {
     const int frameWidth = form->frameGeometry().width() - form->width();
     const int frameHeight = form->frameGeometry().height() - form->height();
-    const double perPixelX = Twips::PerPixelX(form);
-    const double perPixelY = Twips::PerPixelY(form);
+    const auto width = [&](int32_t twips) {
+        return ClientPixels(twips, frameWidth, Twips::PerPixelX(form), Twips::WholePerPixelX(form));
+    };
+    const auto height = [&](int32_t twips) {
+        return ClientPixels(twips, frameHeight, Twips::PerPixelY(form), Twips::WholePerPixelY(form));
+    };
     Limits limits = m_formOwn;
-    limits.minimum = QSize(ClientPixels(m_minX, frameWidth, perPixelX), ClientPixels(m_minY, frameHeight, perPixelY));
+    limits.minimum = QSize(width(m_minX), height(m_minY));
     if (m_maxX != 0)
-        limits.maximum.setWidth(ClientPixels(m_maxX, frameWidth, perPixelX));
+        limits.maximum.setWidth(width(m_maxX));
     if (m_maxY != 0)
-        limits.maximum.setHeight(ClientPixels(m_maxY, frameHeight, perPixelY));
+        limits.maximum.setHeight(height(m_maxY));
     return limits;
 }
 

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvantell {
@@ -45,6 +46,16 @@ double Twips::PerPixelX(const QWidget* widget)
 double Twips::PerPixelY(const QWidget* widget)
 {
     return kPerInch / DpiY(widget);
+}
+
+int Twips::WholePerPixelX(const QWidget* widget)
+{
+    return std::max(1, static_cast<int>(std::lround(PerPixelX(widget))));
+}
+
+int Twips::WholePerPixelY(const QWidget* widget)
+{
+    return std::max(1, static_cast<int>(std::lround(PerPixelY(widget))));
 }
 
 int Twips::ToPixelsX(double twips, const QWidget* widget)

@@ -17,6 +17,11 @@ public:
     static double PerPixelX(const QWidget* widget = nullptr);
     static double PerPixelY(const QWidget* widget = nullptr);
 
+    // The same rounded to a whole number (at least 1), for the places that
+    // divide by it as the platform's twips-per-pixel value.
+    static int WholePerPixelX(const QWidget* widget = nullptr);
+    static int WholePerPixelY(const QWidget* widget = nullptr);
+
     // Rounded to the nearest pixel.
     static int ToPixelsX(double twips, const QWidget* widget = nullptr);
     static int ToPixelsY(double twips, const QWidget* widget = nullptr);

@@ -637,7 +637,9 @@ void XPButton::EmitMouse(void (XPButton::*signal)(int, int, float, float), int b
 
 bool XPButton::UnderCursor() const
 {
-    return QApplication::widgetAt(QCursor::pos()) == this;
+    // Where the pointer position goes stale once it leaves our windows (as on
+    // Wayland), the leave event Qt delivers still tells.
+    return underMouse() && QApplication::widgetAt(QCursor::pos()) == this;
 }
 
 bool XPButton::InsideShape(const QPoint& point) const

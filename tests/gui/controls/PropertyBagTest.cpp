@@ -54,6 +54,7 @@ private slots:
         const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
         QCOMPARE(Twips::PerPixelX(), 1440.0 / dpi);
         QCOMPARE(Twips::ToPixelsX(1440), qRound(dpi));
+        QCOMPARE(Twips::WholePerPixelX(), qMax(1, qRound(1440.0 / dpi)));
         QCOMPARE(Twips::FromPixelsX(Twips::ToPixelsX(3000)), Twips::ToPixelsX(3000) * Twips::PerPixelX());
         QWidget widget;
         QCOMPARE(Twips::PerPixelY(&widget), 1440.0 / widget.screen()->logicalDotsPerInchY());

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -577,6 +578,37 @@ private slots:
         QCOMPARE(LeftmostRed(pressed), LeftmostRed(normal) + 1);
         QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(Image(), normal);
+    }
+
+    void buttonHeldWhileTheMouseIsAwayLooksRaised()
+    {
+        // Through the window, as the platform delivers them, so that the
+        // pointer moves made with the button held go to the held button.
+        XPButton& b = Make();
+        b.setFocusPolicy(Qt::TabFocus);
+        QWindow* window = m_window->windowHandle();
+        QSignalSpy leave(&b, &XPButton::MouseLeave);
+        QSignalSpy enter(&b, &XPButton::MouseEnter);
+        QSignalSpy click(&b, &XPButton::Click);
+        const QImage normal = Image();
+        const QPoint centre = b.geometry().center();
+        Hover();
+        QTest::mousePress(window, Qt::LeftButton, {}, centre);
+        QVERIFY(b.IsPressed());
+        const QImage pressed = Image();
+        QVERIFY(pressed != normal);
+
+        QCursor::setPos(m_window->mapToGlobal(QPoint(280, 180)));
+        QTRY_COMPARE(leave.count(), 1);
+        QVERIFY(b.IsPressed());
+        QCOMPARE(Image(), normal);
+
+        QCursor::setPos(m_window->mapToGlobal(centre));  // back, still held
+        QTRY_COMPARE(enter.count(), 2);
+        QCOMPARE(Image(), pressed);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, centre);
+        QCOMPARE(click.count(), 1);
+        QVERIFY(!b.IsPressed());
     }
 
     void disabledButtonIgnoresMouseAndKeys()
