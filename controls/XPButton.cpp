@@ -327,7 +327,6 @@ void XPButton::SetDefault(bool value)
 {
     m_default = value;
     RegrabShortcuts();
-    Redraw();
 }
 
 bool XPButton::Cancel() const { return m_cancel; }
@@ -425,6 +424,7 @@ bool XPButton::IsHovered() const { return m_hovered; }
 
 void XPButton::ReadProperties(const PropertyBag& bag)
 {
+    const bool suspended = m_drawingSuspended;
     DelayDrawing(true);
     SetCaption(bag.ReadProperty(QStringLiteral("Caption"), QString()).toString());
     SetCaptionAlign(bag.ReadProperty(QStringLiteral("CapAlign"), 0).toInt());
@@ -450,7 +450,7 @@ void XPButton::ReadProperties(const PropertyBag& bag)
     SetMouseIcon(bag.ReadProperty(QStringLiteral("mIcon")).value<QPixmap>());
     SetGotFocusBorderColor(bag.ReadProperty(QStringLiteral("GotFocusBorderColor"), kDefaultGotFocusBorderColor).toUInt());
     SetHoverBorderColor(bag.ReadProperty(QStringLiteral("HoverBorderColor"), kDefaultHoverBorderColor).toUInt());
-    DelayDrawing(false);
+    DelayDrawing(suspended);
 }
 
 void XPButton::WriteProperties(PropertyBag& bag) const
