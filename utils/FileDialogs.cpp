@@ -35,21 +35,37 @@ QString Patterns(const char* patterns)
     return out.join(' ');
 }
 
-QStringList NameFilters(const char* filter)
-{
+// Each filter as Qt takes it, "description (patterns)", and its description
+// alone, which is what the dialog shows (and, depending on the Qt version,
+// reports as the selected filter).
+struct NameFilters {
     QStringList filters;
-    if (filter == nullptr)
-        return filters;
-    for (const char* p = filter; *p != '\0';) {
-        const char* description = p;
-        p += std::strlen(p) + 1;
-        if (*p == '\0')
-            break;  // a description without its pattern ends the list
-        filters << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(description), Patterns(p));
-        p += std::strlen(p) + 1;
+    QStringList descriptions;
+
+    explicit NameFilters(const char* filter)
+    {
+        if (filter == nullptr)
+            return;
+        for (const char* p = filter; *p != '\0';) {
+            const char* description = p;
+            p += std::strlen(p) + 1;
+            if (*p == '\0')
+                break;  // a description without its pattern ends the list
+            descriptions << QString::fromUtf8(description);
+            filters << QStringLiteral("%1 (%2)").arg(descriptions.back(), Patterns(p));
+            p += std::strlen(p) + 1;
+        }
     }
-    return filters;
-}
+
+    // 1-based; 1 when the dialog names none of them.
+    int32_t IndexOf(const QString& selected) const
+    {
+        qsizetype index = filters.indexOf(selected);
+        if (index < 0)
+            index = descriptions.indexOf(selected);
+        return static_cast<int32_t>(std::max<qsizetype>(index, 0)) + 1;
+    }
+};
 
 std::string Bytes(const QString& path)
 {
@@ -112,11 +128,11 @@ int32_t RunFileDialog(bool save, int32_t bufferSize, void* owner, char* file, co
     QFileDialog dialog(WidgetFromHandle(owner), Text(title));
     const std::string initialName(file, strnlen(file, static_cast<size_t>(bufferSize)));
     Configure(dialog, save, initialName, initialFolder, flags | (save ? kSaveForcedFlags : kOpenForcedFlags), defExt);
-    const QStringList filters = NameFilters(filter);
-    if (!filters.isEmpty()) {
+    const NameFilters filters(filter);
+    if (!filters.filters.isEmpty()) {
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.first());
+        dialog.setNameFilters(filters.filters);
+        dialog.selectNameFilter(filters.filters.first());
     }
     if (dialog.exec() != QDialog::Accepted)
         return 0;
@@ -127,7 +143,7 @@ int32_t RunFileDialog(bool save, int32_t bufferSize, void* owner, char* file, co
     std::memset(file, 0, static_cast<size_t>(bufferSize));
     std::memcpy(file, selection->text.data(), selection->text.size());
     if (filterIndex != nullptr)
-        *filterIndex = static_cast<int32_t>(std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0)) + 1;
+        *filterIndex = filters.IndexOf(dialog.selectedNameFilter());
     return selection->offset;
 }
 
