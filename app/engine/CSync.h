@@ -2,8 +2,8 @@
 // error text of the running operation and the flags the windows share with
 // it; it scans and compares the two folders, runs the whole-tree copy,
 // delete and update with the error policy, reports the newest files, and
-// loads and saves the settings and the FTP site. It reaches the user only
-// through its ISyncHost.
+// loads and saves the settings and the FTP site, and holds the FTP session.
+// It reaches the user only through its ISyncHost.
 //
 // Long routines end on the user's cancel request by raising AppError with
 // AppError::kCancelRequest; every other failure is a result, a message or a
@@ -14,6 +14,7 @@
 #include "app/engine/CVellList.h"
 #include "app/engine/ISyncHost.h"
 #include "app/engine/OptionsRecord.h"
+#include "app/ftp/CFTP.h"
 
 #include <cstdint>
 #include <exception>
@@ -76,6 +77,8 @@ public:
     CVell newestFile[2];
     CVellList m_arrFile;
     CVellList m_arrDir;
+    // The FTP session of FTP mode; the main window's site fields say where to.
+    CFTP m_FTP;
     IProgressControl* progressBar = nullptr;
 
     // The settings record and the five string settings.
