@@ -5,7 +5,15 @@
 #include "classlib/files/CFindFile.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
+#include "classlib/misc/CComDialogs.h"
+#include "classlib/misc/CControls.h"
+#include "classlib/misc/CFont.h"
+#include "classlib/misc/CKeyboard.h"
+#include "classlib/misc/CMenu.h"
 #include "classlib/misc/COrdArray.h"
+#include "classlib/misc/CSchedule.h"
+#include "classlib/misc/CSeparation.h"
+#include "classlib/misc/CStrSeparation.h"
 #include "classlib/misc/CWaitCursor.h"
 
 #include <string_view>
@@ -18,6 +26,8 @@ namespace {
 SharedInstances StartUp()
 {
     SharedInstances shared;
+    shared.ComDialogs = std::make_shared<CComDialogs>();
+    shared.Controls = std::make_shared<CControls>();
     shared.File = std::make_shared<CFile>();
     shared.General = std::make_shared<CGeneral>();
     shared.Registry = std::make_shared<CRegistry>();
@@ -39,6 +49,9 @@ struct ClassEntry {
 constexpr ClassEntry kClasses[] = {
     {"CFile", &Make<CFile>},         {"CFindFile", &Make<CFindFile>}, {"CGeneral", &Make<CGeneral>},
     {"CRegistry", &Make<CRegistry>}, {"COrdArray", &Make<COrdArray>}, {"CWaitCursor", &Make<CWaitCursor>},
+    {"CComDialogs", &Make<CComDialogs>}, {"CControls", &Make<CControls>}, {"CFont", &Make<CFont>},
+    {"CMenu", &Make<CMenu>}, {"CKeyboard", &Make<CKeyboard>}, {"CSchedule", &Make<CSchedule>},
+    {"CSeparation", &Make<CSeparation>}, {"CStrSeparation", &Make<CStrSeparation>},
 };
 
 }  // namespace

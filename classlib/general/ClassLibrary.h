@@ -9,11 +9,15 @@
 
 namespace quorvantell {
 
+class CComDialogs;
+class CControls;
 class CFile;
 class CGeneral;
 class CRegistry;
 
 struct SharedInstances {
+    std::shared_ptr<CComDialogs> ComDialogs;
+    std::shared_ptr<CControls> Controls;
     std::shared_ptr<CFile> File;
     std::shared_ptr<CGeneral> General;
     std::shared_ptr<CRegistry> Registry;
