@@ -8,21 +8,13 @@
 # BENCH_COPY_REPS (3).
 set -euo pipefail
 bin=${1:?usage: sync_copy.sh BIN_DIR}
-here=$(cd "$(dirname "$0")" && pwd)
 files=${BENCH_FILES:-100000}
 folders=${BENCH_FOLDERS:-1000}
 reps=${BENCH_COPY_REPS:-3}
 base=${VELLORAN_BENCH_DIR:-${TMPDIR:-/tmp}/velloran-bench}
 tree=$base/tree-$files-$folders
-stamp="$files $folders 1"
-
-mkdir -p "$base"
-if [ "$(cat "$tree.stamp" 2>/dev/null)" != "$stamp" ]; then
-  echo "building $tree ..."
-  rm -f "$tree.stamp"
-  python3 "$here/make_tree.py" "$tree" "$files" "$folders"
-  echo "$stamp" > "$tree.stamp"
-fi
+source "$(dirname "$0")/tree_cache.bash"
+cached_tree "$tree" "$files" "$folders" || true
 
 config=$(mktemp -d)
 work=$base/copy-target

@@ -8,20 +8,14 @@
 # runs), BENCH_FILES (100000), BENCH_FOLDERS (1000), BENCH_REPS (7).
 set -euo pipefail
 bin=${1:?usage: sync_scan.sh BIN_DIR}
-here=$(cd "$(dirname "$0")" && pwd)
 files=${BENCH_FILES:-100000}
 folders=${BENCH_FOLDERS:-1000}
 reps=${BENCH_REPS:-7}
 base=${VELLORAN_BENCH_DIR:-${TMPDIR:-/tmp}/velloran-bench}
 left=$base/scan-left-$files-$folders
 right=$base/scan-right-$files-$folders
-stamp="$files $folders 1"
-
-mkdir -p "$base"
-if [ "$(cat "$left.stamp" 2>/dev/null)" != "$stamp" ]; then
-  echo "building $left and $right ..."
-  rm -f "$left.stamp"
-  python3 "$here/make_tree.py" "$left" "$files" "$folders"
+source "$(dirname "$0")/tree_cache.bash"
+if cached_tree "$left" "$files" "$folders" || [ ! -d "$right" ]; then
   rm -rf "$right"
   cp -a "$left" "$right"
   # Some real differences: changed, missing and extra files on the right.
@@ -30,7 +24,6 @@ if [ "$(cat "$left.stamp" 2>/dev/null)" != "$stamp" ]; then
   find "$right" -name 'f*2.txt' | head -n $((files / 100)) | xargs rm -f
   find "$right" -type d | head -n $((folders / 10)) | while read -r d; do echo new > "$d/extra.txt"; done
   set -o pipefail
-  echo "$stamp" > "$left.stamp"
 fi
 
 # The CLI reads no stored settings here: a fresh, empty config folder.

@@ -20,9 +20,11 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quorvantell {
 class CRegistry;
+struct FolderEntry;
 }
 
 namespace velloran {
@@ -115,6 +117,29 @@ private:
 
     void ScanSides(IStatusLabel& statusLabel, bool filter);
 
+    // The progress of a tree walk: the counter and the step at every
+    // interval-th entry, with the walk's error handler.
+    struct TreeProgress {
+        CSync* sync;
+        int32_t interval;
+        double step;
+        int64_t& n;
+        ErrorHandler handler;
+        void Step() const { sync->ProgressStep(++n, interval, step, handler); }
+    };
+    // One entry of a walked folder; false stops the walk.
+    using TreeVisit = std::function<bool(const std::string& folder, const quorvantell::FolderEntry& entry)>;
+
+    // The start the tree workers share: "Counting files", the progress step
+    // from the counts of countedRoot (a folder weighs folderWeight entries),
+    // the worker's caption, progress 0. Returns the step.
+    double BeginTreeWalk(const std::string& countedRoot, int64_t folderWeight, const std::string& caption,
+                         const ErrorHandler& handler);
+    // Walks the tree below root breadth first, never into the folder `skip`
+    // (relative, "" for none); queue receives the folders walked, "" first.
+    // False when visit stopped the walk.
+    bool WalkTree(const std::string& root, const std::string& skip, const TreeProgress& progress,
+                  std::vector<std::string>& queue, const TreeVisit& visit);
     bool CopyTree(int32_t fromIdx, int32_t toIdx);
     bool DeleteTree(int32_t fromIdx, int32_t toIdx);
     // One source file of CopyTree; false when the error policy says stop.

@@ -52,56 +52,74 @@ std::string NestedRelative(const std::string& outer, const std::string& inner)
 
 }  // namespace
 
-bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
+double CSync::BeginTreeWalk(const std::string& countedRoot, int64_t folderWeight, const std::string& caption,
+                            const ErrorHandler& handler)
 {
-    const ErrorHandler handler = [this](const std::exception& e) { TreeErrorHandler(e, quorvantell::MB_ICONQUESTION); };
-    const quorvantell::CFile file;
     IStatusLabel& statusLabel = m_host.StatusLabel();
     statusLabel.SetCaption("Counting files");
-    const std::string source = rootFolder[CVell::SideIndex(fromIdx)];
-    const std::string target = rootFolder[CVell::SideIndex(toIdx)];
     int32_t folders = 0, files = 0;
-    Attempt([&] { file.CountFiles(source, folders, files); }, handler);
-    const int64_t total = 3 * int64_t{folders} + files + 2;
-    const double step = total != 0 ? 99.0 / static_cast<double>(total) : 0.0;
-    statusLabel.SetCaption(std::string("Copying files from ") + SideName(fromIdx) + " folder...");
+    Attempt([&] { quorvantell::CFile().CountFiles(countedRoot, folders, files); }, handler);
+    const int64_t total = folderWeight * folders + files + 2;
+    statusLabel.SetCaption(caption);
     ResetProgress(0);
     m_host.DoEvents();
+    return total != 0 ? 99.0 / static_cast<double>(total) : 0.0;
+}
 
-    const std::string skip = NestedRelative(source, target);
-    std::vector<std::string> queue{std::string()};
+bool CSync::WalkTree(const std::string& root, const std::string& skip, const TreeProgress& progress,
+                     std::vector<std::string>& queue, const TreeVisit& visit)
+{
+    queue.assign(1, std::string());
     std::vector<quorvantell::FolderEntry> entries;
-    int64_t n = 0;
     for (size_t q = 0; q < queue.size(); ++q) {
         const std::string folder = queue[q];
         bool opened = false;
-        Attempt([&] { opened = quorvantell::ReadFolderEntries(source + folder, entries); }, handler);
+        Attempt([&] { opened = quorvantell::ReadFolderEntries(root + folder, entries); }, progress.handler);
         if (!opened)
             continue;
         for (int dots = 0; dots < 2; ++dots)  // the "." and ".." entries
-            ProgressStep(++n, kCopyInterval, step, handler);
+            progress.Step();
         for (const quorvantell::FolderEntry& entry : entries) {
-            if (entry.isDir) {
-                const std::string relative = folder + entry.name + "/";
-                if (relative != skip) {
-                    queue.push_back(relative);
-                    file.CreatePath(target + relative);
-                }
-            } else {
-                // A pending cancel request is answered before the next copy
-                // starts; a copy begun with it would only fail.
-                if (Cancel)
-                    Attempt([] { throw AppError(AppError::kCancelRequest, "Cancelled by user."); }, handler);
-                bool goOn = true;
-                Attempt([&] { goOn = CopyOne(source, target, folder + entry.name, entry.modified); }, handler);
-                if (!goOn)
-                    return false;
-            }
-            ProgressStep(++n, kCopyInterval, step, handler);
+            const bool skipped = entry.isDir && folder + entry.name + "/" == skip;
+            if (entry.isDir && !skipped)
+                queue.push_back(folder + entry.name + "/");
+            if (!skipped && !visit(folder, entry))
+                return false;
+            progress.Step();
         }
     }
-    ResetProgress(100);
     return true;
+}
+
+bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
+{
+    const quorvantell::CFile file;
+    const std::string source = rootFolder[CVell::SideIndex(fromIdx)];
+    const std::string target = rootFolder[CVell::SideIndex(toIdx)];
+    int64_t n = 0;
+    TreeProgress progress{this, kCopyInterval, 0.0, n,
+                          [this](const std::exception& e) { TreeErrorHandler(e, quorvantell::MB_ICONQUESTION); }};
+    progress.step =
+        BeginTreeWalk(source, 3, std::string("Copying files from ") + SideName(fromIdx) + " folder...", progress.handler);
+
+    std::vector<std::string> queue;
+    const bool completed = WalkTree(source, NestedRelative(source, target), progress, queue,
+                                    [&](const std::string& folder, const quorvantell::FolderEntry& entry) {
+        if (entry.isDir) {
+            file.CreatePath(target + folder + entry.name + "/");
+            return true;
+        }
+        // A pending cancel request is answered before the next copy starts;
+        // a copy begun with it would only fail.
+        if (Cancel)
+            Attempt([] { throw AppError(AppError::kCancelRequest, "Cancelled by user."); }, progress.handler);
+        bool goOn = true;
+        Attempt([&] { goOn = CopyOne(source, target, folder + entry.name, entry.modified); }, progress.handler);
+        return goOn;
+    });
+    if (completed)
+        ResetProgress(100);
+    return completed;
 }
 
 bool CSync::CopyOne(const std::string& sourceRoot, const std::string& targetRoot, const std::string& relative,
@@ -137,55 +155,35 @@ bool CSync::CopyOne(const std::string& sourceRoot, const std::string& targetRoot
 
 bool CSync::DeleteTree(int32_t fromIdx, int32_t toIdx)
 {
-    const ErrorHandler handler = [this](const std::exception& e) { TreeErrorHandler(e, quorvantell::MB_ICONWARNING); };
     const quorvantell::CFile file;
-    IStatusLabel& statusLabel = m_host.StatusLabel();
-    statusLabel.SetCaption("Counting files");
     const std::string master = rootFolder[CVell::SideIndex(fromIdx)];
     const std::string target = rootFolder[CVell::SideIndex(toIdx)];
-    int32_t folders = 0, files = 0;
-    Attempt([&] { file.CountFiles(target, folders, files); }, handler);
-    const int64_t total = files + 4 * int64_t{folders} + 2;
-    const double step = total != 0 ? 99.0 / static_cast<double>(total) : 0.0;
-    statusLabel.SetCaption(std::string("Deleting files from ") + SideName(toIdx) + " folder...");
-    ResetProgress(0);
-    m_host.DoEvents();
-
-    const std::string skip = NestedRelative(target, master);
-    std::vector<std::string> queue{std::string()};
-    std::vector<quorvantell::FolderEntry> entries;
     int64_t n = 0;
-    for (size_t q = 0; q < queue.size(); ++q) {
-        const std::string folder = queue[q];
-        bool opened = false;
-        Attempt([&] { opened = quorvantell::ReadFolderEntries(target + folder, entries); }, handler);
-        if (!opened)
-            continue;
-        for (int dots = 0; dots < 2; ++dots)
-            ProgressStep(++n, kDeleteInterval, step, handler);
-        for (const quorvantell::FolderEntry& entry : entries) {
-            const std::string relative = folder + entry.name;
-            if (entry.isDir) {
-                if (relative + "/" != skip)
-                    queue.push_back(relative + "/");
-            } else if (!file.FileExists(master + relative) && !file.Delete(target + relative) &&
-                       !ReportError("Error deleting file " + target + relative)) {
-                return false;
-            }
-            ProgressStep(++n, kDeleteInterval, step, handler);
-        }
-    }
+    TreeProgress progress{this, kDeleteInterval, 0.0, n,
+                          [this](const std::exception& e) { TreeErrorHandler(e, quorvantell::MB_ICONWARNING); }};
+    progress.step =
+        BeginTreeWalk(target, 4, std::string("Deleting files from ") + SideName(toIdx) + " folder...", progress.handler);
+
+    std::vector<std::string> queue;
+    const bool completed = WalkTree(target, NestedRelative(target, master), progress, queue,
+                                    [&](const std::string& folder, const quorvantell::FolderEntry& entry) {
+        const std::string relative = folder + entry.name;
+        return entry.isDir || file.FileExists(master + relative) || file.Delete(target + relative) ||
+               ReportError("Error deleting file " + target + relative);
+    });
+    if (!completed)
+        return false;
 
     // Breadth-first order walked backwards: the deepest folders go first,
     // each once the files in it are gone.
-    statusLabel.SetCaption(std::string("Deleting subfolders from ") + SideName(toIdx) + " folder...");
+    m_host.StatusLabel().SetCaption(std::string("Deleting subfolders from ") + SideName(toIdx) + " folder...");
     for (size_t q = queue.size() - 1; q >= 1; --q) {
         const std::string& folder = queue[q];
         if (!file.DirExists(master + folder) && !file.DeletePath(target + folder) &&
             !ReportError("Error deleting folder " + target + folder)) {
             return false;
         }
-        ProgressStep(++n, kDeleteInterval, step, handler);
+        progress.Step();
     }
     ResetProgress(100);
     return true;

@@ -6,6 +6,7 @@
 #include "classlib/general/ClassLibrary.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace velloran {
 
@@ -33,28 +34,44 @@ void CVell::SetFile(int32_t Side, std::string_view value)
         m_file[s] = value;
 }
 
+const int64_t* CVell::Dates() const
+{
+    return m_owner ? std::as_const(*m_owner).RecordAt(m_slot).date : m_date;
+}
+
+const int64_t* CVell::Sizes() const
+{
+    return m_owner ? std::as_const(*m_owner).RecordAt(m_slot).size : m_size;
+}
+
+int64_t* CVell::Dates()
+{
+    return const_cast<int64_t*>(std::as_const(*this).Dates());
+}
+
+int64_t* CVell::Sizes()
+{
+    return const_cast<int64_t*>(std::as_const(*this).Sizes());
+}
+
 int64_t CVell::FileDate(int32_t Side) const
 {
-    const size_t s = SideIndex(Side);
-    return m_owner ? m_owner->RecordAt(m_slot).date[s] : m_date[s];
+    return Dates()[SideIndex(Side)];
 }
 
 void CVell::SetFileDate(int32_t Side, int64_t value)
 {
-    const size_t s = SideIndex(Side);
-    (m_owner ? m_owner->RecordAt(m_slot).date[s] : m_date[s]) = value;
+    Dates()[SideIndex(Side)] = value;
 }
 
 int64_t CVell::Size(int32_t Side) const
 {
-    const size_t s = SideIndex(Side);
-    return m_owner ? m_owner->RecordAt(m_slot).size[s] : m_size[s];
+    return Sizes()[SideIndex(Side)];
 }
 
 void CVell::SetSize(int32_t Side, int64_t value)
 {
-    const size_t s = SideIndex(Side);
-    (m_owner ? m_owner->RecordAt(m_slot).size[s] : m_size[s]) = value;
+    Sizes()[SideIndex(Side)] = value;
 }
 
 quorvantell::DateTime CVell::ConvertedDate(int32_t Side) const

@@ -53,6 +53,11 @@ public:
 private:
     friend class CVellList;
     CVell(CVellList* owner, uint32_t slot) : m_owner(owner), m_slot(slot) {}
+    // The two times and the two sizes, wherever the record keeps them.
+    const int64_t* Dates() const;
+    const int64_t* Sizes() const;
+    int64_t* Dates();
+    int64_t* Sizes();
 
     CVellList* m_owner = nullptr;
     uint32_t m_slot = 0;

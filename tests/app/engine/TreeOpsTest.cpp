@@ -27,6 +27,14 @@ protected:
         SetFileTime(PathOf(1, relative), time);
     }
     std::string R(const std::string& relative) const { return sync.rootFolder[1] + relative; }
+    // a.txt and b.txt to copy, a.txt blocked; with the error policy given.
+    void FirstOfTwoBlocked(int32_t errorAction)
+    {
+        sync.Options.ErrorAction = errorAction;
+        Put(0, "a.txt", "a");
+        Put(0, "b.txt", "b");
+        BlockTarget("a.txt");
+    }
 };
 
 TEST_F(TreeOpsTest, CopyReplacesOnlyClearlyOlderTargets)
@@ -71,10 +79,7 @@ TEST_F(TreeOpsTest, CopyRightToLeft)
 
 TEST_F(TreeOpsTest, IgnorePolicyLogsAndGoesOn)
 {
-    sync.Options.ErrorAction = 1;
-    Put(0, "a.txt", "a");
-    Put(0, "b.txt", "b");
-    BlockTarget("a.txt");
+    FirstOfTwoBlocked(1);
     EXPECT_TRUE(sync.DoCopy(0, 1));
     EXPECT_EQ(sync.errLog, "Error writing file " + R("a.txt") + "\r\n");
     EXPECT_EQ(ReadFile(PathOf(1, "b.txt")), "b");
@@ -84,10 +89,7 @@ TEST_F(TreeOpsTest, IgnorePolicyLogsAndGoesOn)
 
 TEST_F(TreeOpsTest, StopPolicyEndsTheCopy)
 {
-    sync.Options.ErrorAction = 2;
-    Put(0, "a.txt", "a");
-    Put(0, "b.txt", "b");
-    BlockTarget("a.txt");
+    FirstOfTwoBlocked(2);
     EXPECT_FALSE(sync.DoCopy(0, 1));
     EXPECT_EQ(sync.errLog, "Error writing file " + R("a.txt") + "\r\n");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -99,10 +101,8 @@ TEST_F(TreeOpsTest, StopPolicyEndsTheCopy)
 
 TEST_F(TreeOpsTest, AskPolicyFollowsTheAnswer)
 {
-    Put(0, "a.txt", "a");
-    Put(0, "b.txt", "b");
+    FirstOfTwoBlocked(0);
     Put(0, "c.txt", "c");
-    BlockTarget("a.txt");
     BlockTarget("b.txt");
     host.answers = {true, false};
     EXPECT_FALSE(sync.DoCopy(0, 1));
