@@ -45,6 +45,10 @@ void Write(QAbstractItemView* tree, const Channel& channel, uint32_t colour)
     palette.setBrush(QPalette::Inactive, channel.role, brush);
     if (channel.role == QPalette::Base)  // a greyed tree keeps its background
         palette.setBrush(QPalette::Disabled, channel.role, brush);
+    if (channel.role == QPalette::Text) {  // the branch arrows are drawn in the window-text colour
+        palette.setBrush(QPalette::Active, QPalette::WindowText, brush);
+        palette.setBrush(QPalette::Inactive, QPalette::WindowText, brush);
+    }
     tree->setPalette(palette);
     tree->setProperty(channel.property, !reset);
 }

@@ -2,7 +2,9 @@
 // --out DIR writes each page as DIR/<page>.png (works on the offscreen
 // platform: QT_QPA_PLATFORM=offscreen velloran-gallery --out DIR).
 #include "tools/gallery/ControlPages.h"
+#include "tools/gallery/DialogPages.h"
 #include "tools/gallery/GalleryPages.h"
+#include "tools/gallery/ViewPages.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,8 +18,10 @@
 #include <memory>
 
 using velloran::gallery::ControlPages;
+using velloran::gallery::DialogPages;
 using velloran::gallery::GalleryPage;
 using velloran::gallery::GalleryPages;
+using velloran::gallery::ViewPages;
 
 namespace {
 
@@ -28,6 +32,8 @@ GalleryPages AllPages()
 {
     GalleryPages pages;
     ControlPages::AddTo(pages);
+    ViewPages::AddTo(pages);
+    DialogPages::AddTo(pages);
     return pages;
 }
 
