@@ -1,23 +1,40 @@
 // ScriptReader: line-by-line reading of a script file.
 #include "app/engine/ScriptReader.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 
 namespace velloran {
 
 bool ScriptReader::Open(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // O_NONBLOCK: a FIFO named as a script must not hang the open; it is refused below.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad())
+    struct stat st{};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string text;
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!ok)
         return false;
-    m_text = contents.str();
+    m_text = std::move(text);
     m_pos = 0;
     return true;
 }

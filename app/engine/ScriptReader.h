@@ -10,7 +10,7 @@ namespace velloran {
 
 class ScriptReader {
 public:
-    // False when the file cannot be opened or read.
+    // False when the path is not a file that can be read.
     bool Open(const std::string& path);
     // True when no characters are left.
     bool AtEnd() const { return m_pos >= m_text.size(); }

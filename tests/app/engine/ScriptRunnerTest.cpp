@@ -145,6 +145,10 @@ TEST_F(ScriptRunnerTest, ScriptCutShortOrMissing)
               (std::vector<std::string>{"The command file \"" + (m_temp / "none.velloran") + "\" could not be found",
                                         "The command file \"" + (m_temp / "none.velloran") +
                                             "\" was corrupt or incorrect"}));
+    host.messages.clear();
+    runner.Read(m_left);  // a folder is no script
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{"The command file \"" + m_left + "\" was corrupt or incorrect"});
 }
 
 TEST_F(ScriptRunnerTest, SameFolderStopsTheRun)
