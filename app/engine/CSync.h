@@ -1,9 +1,9 @@
 // CSync: the sync controller. It owns the two pair lists, the settings, the
-// error text of the running operation and the flags the windows share with
-// it; it scans and compares the two folders, runs the whole-tree copy,
-// delete and update with the error policy, reports the newest files, and
-// loads and saves the settings and the FTP site, and holds the FTP session.
-// It reaches the user only through its ISyncHost.
+// FTP session, the error text of the running operation and the flags the
+// windows share with it. It scans and compares the two folders, runs the
+// whole-tree copy, delete and update with the error policy, reports the
+// newest files, and loads and saves the settings and the FTP site. It
+// reaches the user only through its ISyncHost.
 //
 // Long routines end on the user's cancel request by raising AppError with
 // AppError::kCancelRequest; every other failure is a result, a message or a
@@ -50,7 +50,8 @@ public:
     // Checks the two selected folders and sets rootFolder; shows the reason
     // and returns false when they cannot be used.
     bool checkFoldersValid();
-    // Both local trees into m_arrFile and m_arrDir. A cancelled scan leaves
+    // Both local trees into m_arrFile and m_arrDir, read at the same time on
+    // two worker threads. Raises the cancel request; a cancelled scan leaves
     // the lists empty.
     void ScanLocal(IStatusLabel& statusLabel, bool filterDots);
     // syncWay of every pair.
