@@ -2,7 +2,9 @@
 // cannot be started); database refreshes as child processes waited for.
 #include "utils/Desktop.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 
 #include <fcntl.h>
@@ -33,15 +35,6 @@ const char* PageAddress(int32_t page)
     case 5: return "https://velloran.example.org/bugs/";
     default: return nullptr;
     }
-}
-
-std::string DataHome()
-{
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && *xdg == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/share";
 }
 
 bool IsFolder(const std::string& path)
@@ -88,7 +81,9 @@ void OpenWebPage(int32_t page)
 
 void NotifyAssocChanged()
 {
-    const std::string data = DataHome();
+    // $XDG_DATA_HOME, or ~/.local/share when it is unset or not absolute.
+    const std::string data =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).toStdString();
     if (IsFolder(data + "/mime/packages"))
         RunAndWait({"update-mime-database", data + "/mime"});
     if (IsFolder(data + "/applications"))

@@ -15,24 +15,22 @@ namespace quorvantell {
 
 namespace {
 
-const char* IndicatorName(LockKey key)
-{
-    switch (key) {
-    case LockKey::Caps: return "Caps Lock";
-    case LockKey::Num: return "Num Lock";
-    case LockKey::Scroll: return "Scroll Lock";
-    }
-    return "";
-}
+// The X server's indicator name and the ending of the kernel's LED name,
+// indexed by LockKey.
+struct KeyNames {
+    const char* indicator;
+    const char* led;
+};
 
-const char* LedSuffix(LockKey key)
+constexpr KeyNames kKeyNames[] = {
+    {"Caps Lock", "::capslock"},
+    {"Num Lock", "::numlock"},
+    {"Scroll Lock", "::scrolllock"},
+};
+
+const KeyNames& NamesOf(LockKey key)
 {
-    switch (key) {
-    case LockKey::Caps: return "::capslock";
-    case LockKey::Num: return "::numlock";
-    case LockKey::Scroll: return "::scrolllock";
-    }
-    return "";
+    return kKeyNames[static_cast<int>(key)];
 }
 
 #if QT_CONFIG(xcb)
@@ -62,7 +60,7 @@ bool X11Indicator(LockKey key, bool& known)
     auto getIndicator = reinterpret_cast<GetNamedIndicator>(dlsym(library, "XkbGetNamedIndicator"));
     if (internAtom == nullptr || getIndicator == nullptr)
         return false;
-    const unsigned long atom = internAtom(display, IndicatorName(key), 1);  // only_if_exists
+    const unsigned long atom = internAtom(display, NamesOf(key).indicator, 1);  // only_if_exists
     int index = 0, state = 0, real = 0;
     if (atom == 0 || getIndicator(display, atom, &index, &state, nullptr, &real) == 0)
         return false;
@@ -77,7 +75,7 @@ bool KernelLed(LockKey key)
     DIR* leds = opendir("/sys/class/leds");
     if (leds == nullptr)
         return false;
-    const std::string suffix = LedSuffix(key);
+    const std::string suffix = NamesOf(key).led;
     bool lit = false;
     while (const dirent* entry = readdir(leds)) {
         const std::string name = entry->d_name;

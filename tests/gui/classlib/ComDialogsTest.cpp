@@ -7,6 +7,7 @@
 #include "classlib/misc/CComDialogs.h"
 #include "classlib/misc/CFont.h"
 #include "tests/gui/support/ModalDialog.h"
+#include "tests/gui/support/TempFolder.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <fstream>
@@ -46,14 +46,13 @@ class ComDialogsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::string m_root;
+    velloran::test::TempFolder m_temp;
+    const std::string m_root = m_temp.Root();
     CComDialogs m_dialogs;
 
 private slots:
     void initTestCase()
     {
-        m_root = Bytes(QFileInfo(m_dir.path()).canonicalFilePath());
         for (const char* name : {"a.txt", "b.txt", "c.log"})
             std::ofstream(m_root + "/" + name) << name;
     }

@@ -2,13 +2,13 @@
 // file-properties window, foreground and top-most switching, and the print
 // dialog exchanging its settings through the device-mode block.
 #include "tests/gui/support/ModalDialog.h"
+#include "tests/gui/support/TempFolder.h"
 #include "utils/UtilsImport.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -53,15 +53,10 @@ class NativeWindowsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::string m_root;
+    velloran::test::TempFolder m_temp;
+    const std::string m_root = m_temp.Root();
 
 private slots:
-    void initTestCase()
-    {
-        m_root = QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()).toStdString();
-    }
-
     void cleanup() { CloseProperties(); }
 
     void propertiesOfAFile()

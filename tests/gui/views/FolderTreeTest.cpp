@@ -3,10 +3,10 @@
 // goes by device and inode, right-button events reach the window, and only
 // folders are listed, also beside many files.
 #include "app/views/FolderTreeview.h"
+#include "tests/gui/support/TempFolder.h"
 
 #include <QFileSystemModel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -20,11 +20,6 @@ using velloran::FolderTreeview;
 
 namespace {
 
-std::string Bytes(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 void MakeFolder(const std::string& path)
 {
     QVERIFY2(QDir().mkpath(QFile::decodeName(QByteArray::fromStdString(path))), path.c_str());
@@ -36,14 +31,12 @@ class FolderTreeTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::string m_root;
+    velloran::test::TempFolder m_temp;
+    const std::string m_root = m_temp.Root();
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_root = Bytes(QFileInfo(m_dir.path()).canonicalFilePath());
         MakeFolder(m_root + "/a/b/c");
         MakeFolder(m_root + "/d");
         MakeFolder(m_root + "/.hidden/inner");

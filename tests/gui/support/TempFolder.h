@@ -1,0 +1,23 @@
+// A temporary folder for a test, with its path as the bytes the file system
+// uses (symbolic links in the temporary location resolved), so it compares
+// with the paths the program hands back.
+#pragma once
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <string>
+
+namespace velloran::test {
+
+class TempFolder {
+public:
+    const std::string& Root() const { return m_root; }
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_root = QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()).toStdString();
+};
+
+}  // namespace velloran::test
