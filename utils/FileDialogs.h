@@ -10,8 +10,6 @@ namespace quorvantell::exports {
 // Flags of the open and save dialogs that change what the dialog does.
 constexpr int32_t OFN_OVERWRITEPROMPT = 0x2;
 constexpr int32_t OFN_ALLOWMULTISELECT = 0x200;
-constexpr int32_t OFN_PATHMUSTEXIST = 0x800;
-constexpr int32_t OFN_FILEMUSTEXIST = 0x1000;
 constexpr int32_t OFN_NODEREFERENCELINKS = 0x100000;
 // Always added: the explorer look, existing files only, extension and
 // read-only handling (open); path must exist, overwrite prompt (save).
