@@ -60,7 +60,7 @@ TEST(CFindFile, WholeTreeIsBreadthFirst)
         EXPECT_EQ(find.FileBuf(i), expected[static_cast<size_t>(i)]);
 
     find.FindFiles(dir.Path() + "/", "*.txt", dirs, files);
-    EXPECT_EQ(dirs, 3);  // folders are listed whatever the specification
+    EXPECT_EQ(dirs, 3);  // folders are listed whatever the file pattern
     EXPECT_EQ(files, 3);
     EXPECT_EQ(find.FileBuf(0), "b.txt");
     EXPECT_EQ(find.FileBuf(2), "z/deep/d.txt");
