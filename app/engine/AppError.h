@@ -17,6 +17,13 @@ struct AppError : std::runtime_error {
 
     AppError(int32_t number, const std::string& description) : std::runtime_error(description), Number(number) {}
 
+    // Whether error is the application error with this number.
+    static bool Is(const std::exception& error, int32_t number)
+    {
+        const auto* app = dynamic_cast<const AppError*>(&error);
+        return app != nullptr && app->Number == number;
+    }
+
     int32_t Number;
 };
 

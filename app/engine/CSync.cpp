@@ -6,6 +6,7 @@
 #include "app/engine/ProgramInfo.h"
 #include "classlib/general/CGeneral.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velloran {
@@ -17,8 +18,7 @@ constexpr const char* kCancelledByUser = "Cancelled by user.";
 
 bool IsCancelRequest(const std::exception& error)
 {
-    const auto* app = dynamic_cast<const AppError*>(&error);
-    return app != nullptr && app->Number == AppError::kCancelRequest;
+    return AppError::Is(error, AppError::kCancelRequest);
 }
 
 }  // namespace
@@ -44,9 +44,8 @@ void CSync::ConfirmCancel(uint32_t icon)
 void CSync::ScanErrorHandler(const std::exception& error)
 {
     // An FTP listing error has been reported by the FTP scan already.
-    const auto* app = dynamic_cast<const AppError*>(&error);
-    if (app != nullptr && app->Number == AppError::kFtpError)
-        throw *app;
+    if (AppError::Is(error, AppError::kFtpError))
+        throw dynamic_cast<const AppError&>(error);
     ConfirmCancel(quorvantell::MB_ICONQUESTION);
 }
 
@@ -63,6 +62,8 @@ void CSync::TreeErrorHandler(const std::exception& error, uint32_t icon)
 
 void CSync::SetProgress(int32_t value)
 {
+    // The server listing's count runs a little past the end before it wraps.
+    value = std::min(value, 100);
     if (progressBar != nullptr && progressBar->Value() != value)
         progressBar->SetValue(value);
 }
@@ -77,14 +78,19 @@ void CSync::ProgressStep(int64_t n, int32_t interval, double step, const ErrorHa
 {
     if (n % interval != 0)
         return;
+    CheckCancel(handler);
+    SetProgress(static_cast<int32_t>(std::lround(step * static_cast<double>(n))));
+    m_host.DoEvents();
+}
+
+void CSync::CheckCancel(const ErrorHandler& handler)
+{
     Attempt(
         [this] {
             if (Cancel)
                 throw AppError(AppError::kCancelRequest, kCancelledByUser);
         },
         handler);
-    SetProgress(static_cast<int32_t>(std::lround(step * static_cast<double>(n))));
-    m_host.DoEvents();
 }
 
 void CSync::AdvanceActivity()
@@ -106,7 +112,9 @@ bool CSync::RunWorker(const std::function<bool()>& worker)
             m_host.ShowMessage(kCancelledByUser, kProgramTitle, quorvantell::MB_ICONINFORMATION);
             throw;
         }
-        m_host.ShowMessage(error.what(), kProgramTitle, quorvantell::MB_ICONWARNING);
+        // A failed FTP listing or upload has shown its own message.
+        if (!AppError::Is(error, AppError::kFtpError) && !AppError::Is(error, AppError::kUploadFailed))
+            m_host.ShowMessage(error.what(), kProgramTitle, quorvantell::MB_ICONWARNING);
         return false;
     }
 }

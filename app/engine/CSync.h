@@ -14,6 +14,7 @@
 #include "app/engine/CVellList.h"
 #include "app/engine/ISyncHost.h"
 #include "app/engine/OptionsRecord.h"
+#include "app/engine/SideScanner.h"
 #include "app/ftp/CFTP.h"
 
 #include <cstdint>
@@ -54,8 +55,20 @@ public:
     // two worker threads. Raises the cancel request; a cancelled scan leaves
     // the lists empty.
     void ScanLocal(IStatusLabel& statusLabel, bool filterDots);
+    // The local left tree (read on a worker thread) and the server folder
+    // of the FTP site (listed through m_FTP) into the lists; the connection
+    // stays open for the caller to end. Without SubDirs only the two top
+    // folders are read. Raises the cancel request and, after "An error
+    // occurred with the FTP connection", AppError::kFtpError; either leaves
+    // the lists empty. Server entries the listing skipped become warning
+    // lines in errLog.
+    void ScanFTP(IStatusLabel& statusLabel, bool filterDots, bool SubDirs);
     // syncWay of every pair.
     void CompareLists(IStatusLabel& statusLabel);
+    // The scan of the current mode as the details lists are filled from it
+    // (dot files left out when FilterDotFiles is set; in FTP mode the
+    // site's SubDirs), then the comparison. The FTP connection stays open.
+    void ScanAndCompare(IStatusLabel& statusLabel);
 
     // ---- Whole-tree operations (side 0 left, 1 right) ----
     // True when the operation ran to its end; raises the cancel request
@@ -63,6 +76,12 @@ public:
     bool DoCopy(int32_t fromIdx, int32_t toIdx);
     bool DoDelete(int32_t fromIdx, int32_t toIdx);
     bool DoUpdate(int32_t fromIdx, int32_t toIdx);
+    // FTP mode: uploads the left files that are missing or newer on the
+    // server into the site's folder, creating missing folders first. True
+    // when the upload ran to its end; false after its message when the
+    // server could not be listed or a transfer failed (the first failure
+    // ends the upload). Raises the cancel request after "Cancelled by user.".
+    bool DoCopyFTP();
 
     // ---- Latest-timestamp survey ----
     // Scans and shows which side holds the newest file. True when the
@@ -103,12 +122,19 @@ private:
     void Attempt(const std::function<void()>& statement, const ErrorHandler& handler);
     // The handler of the scans and the comparison.
     void ScanErrorHandler(const std::exception& error);
+    // The FTP scan's handler: a listing error is shown, then passed on.
+    void FtpScanErrorHandler(const std::exception& error);
+    // The upload's handler. A cancel request that comes out of the scan or
+    // the comparison has been confirmed there and is passed on unasked.
+    void UploadErrorHandler(const std::exception& error, bool confirmed);
     // The handler of the tree walks; icon differs between copy and delete.
     void TreeErrorHandler(const std::exception& error, uint32_t icon);
     // Clears Cancel and asks the cancel question; Yes raises the cancel request.
     void ConfirmCancel(uint32_t icon);
     // Every interval-th item: cancel check, progress value, event-loop turn.
     void ProgressStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler);
+    // Raises the cancel request through the handler when Cancel is set.
+    void CheckCancel(const ErrorHandler& handler);
     // The progress value, set only when it changes (the steps) or always.
     void SetProgress(int32_t value);
     void ResetProgress(int32_t value);
@@ -117,6 +143,24 @@ private:
     bool RunWorker(const std::function<bool()>& worker);
 
     void ScanSides(IStatusLabel& statusLabel, bool filter);
+    // A new newest file for the side, its caption and an event-loop turn.
+    void BeginSideScan(IStatusLabel& statusLabel, int32_t side);
+    // The progress, failures and newest file of a side read by a worker,
+    // replayed in the order the user would have seen them.
+    void ReplaySide(IStatusLabel& statusLabel, int32_t side, SideScanner& scanned, int64_t& n, double step,
+                    const ErrorHandler& handler);
+    void ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs);
+    // The server side of ScanFTP into the two batches, n counting on.
+    void ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
+                    ScanBatch& folders, const ErrorHandler& handler);
+    // One warning line in errLog per server entry the listing skipped.
+    void LogSkippedNames(const std::string& serverFolder);
+    // The server folder of the FTP site: its folder field ending in "/".
+    std::string ServerFolder() const;
+    bool CopyToFTP();
+    // After each folder or file of the upload: activity, cancel check and,
+    // every interval-th item, the progress value.
+    void UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler);
 
     // The progress of a tree walk: the counter and the step at every
     // interval-th entry, with the walk's error handler.

@@ -73,9 +73,10 @@ void CSync::ScanSides(IStatusLabel& statusLabel, bool filter)
 
     // Both trees are read at once; the counts the progress needs come from
     // the same walk, so each tree is read only once.
+    const auto dots = filter ? SideScanner::DotFilter::AnyElement : SideScanner::DotFilter::None;
     SideScanner sides[2];
-    sides[0].Start(rootFolder[0], filter, int64_t{Options.LeftTimeOffset} * kTicksPerMinute);
-    sides[1].Start(rootFolder[1], filter, 0);
+    sides[0].Start(rootFolder[0], dots, int64_t{Options.LeftTimeOffset} * kTicksPerMinute);
+    sides[1].Start(rootFolder[1], dots, 0);
     while (!sides[0].WaitFor(kWaitTurn) || !sides[1].WaitFor(kWaitTurn))
         m_host.DoEvents();
 
@@ -83,39 +84,47 @@ void CSync::ScanSides(IStatusLabel& statusLabel, bool filter)
     const double step = total != 0 ? 99.0 / static_cast<double>(total) : 0.0;
     ResetProgress(0);
     int64_t n = 0;
-
-    for (int32_t side = 0; side <= 1; ++side) {
-        SideScanner& scanned = sides[side];
-        newestFile[side] = CVell();
-        statusLabel.SetCaption(std::string("Searching for files from ") + SideName(side) + " folder...");
-        m_host.DoEvents();
-        for (const bool folders : {false, true}) {
-            const int64_t kept = folders ? scanned.keptFolders : scanned.keptFiles;
-            size_t failure = 0;
-            const auto failuresUpTo = [&](int64_t position) {
-                for (; failure < scanned.failures.size(); ++failure) {
-                    const SideScanner::Failure& f = scanned.failures[failure];
-                    if (f.folders != folders)
-                        continue;
-                    if (f.counted > position)
-                        break;
-                    Attempt([&] { throw std::runtime_error(f.description); }, handler);
-                }
-            };
-            for (int64_t k = 1; k <= kept; ++k) {
-                failuresUpTo(k);
-                ProgressStep(++n, kScanInterval, step, handler);
-            }
-            failuresUpTo(INT64_MAX);
-        }
-        newestFile[side].SetFile(side, scanned.newestName);
-        newestFile[side].SetFileDate(side, scanned.newestDate);
-        newestFile[side].SetSize(side, scanned.newestSize);
-    }
+    for (int32_t side = 0; side <= 1; ++side)
+        ReplaySide(statusLabel, side, sides[side], n, step, handler);
     Attempt([&] { m_arrFile.Load(sides[0].files, sides[1].files); }, handler);
     Attempt([&] { m_arrDir.Load(sides[0].folders, sides[1].folders); }, handler);
     ResetProgress(100);
     m_host.DoEvents();
+}
+
+void CSync::BeginSideScan(IStatusLabel& statusLabel, int32_t side)
+{
+    newestFile[side] = CVell();
+    statusLabel.SetCaption(std::string("Searching for files from ") + SideName(side) + " folder...");
+    m_host.DoEvents();
+}
+
+void CSync::ReplaySide(IStatusLabel& statusLabel, int32_t side, SideScanner& scanned, int64_t& n, double step,
+                       const ErrorHandler& handler)
+{
+    BeginSideScan(statusLabel, side);
+    for (const bool folders : {false, true}) {
+        const int64_t kept = folders ? scanned.keptFolders : scanned.keptFiles;
+        size_t failure = 0;
+        const auto failuresUpTo = [&](int64_t position) {
+            for (; failure < scanned.failures.size(); ++failure) {
+                const SideScanner::Failure& f = scanned.failures[failure];
+                if (f.folders != folders)
+                    continue;
+                if (f.counted > position)
+                    break;
+                Attempt([&] { throw std::runtime_error(f.description); }, handler);
+            }
+        };
+        for (int64_t k = 1; k <= kept; ++k) {
+            failuresUpTo(k);
+            ProgressStep(++n, kScanInterval, step, handler);
+        }
+        failuresUpTo(INT64_MAX);
+    }
+    newestFile[side].SetFile(side, scanned.newestName);
+    newestFile[side].SetFileDate(side, scanned.newestDate);
+    newestFile[side].SetSize(side, scanned.newestSize);
 }
 
 void CSync::CompareLists(IStatusLabel& statusLabel)
@@ -158,6 +167,15 @@ void CSync::CompareLists(IStatusLabel& statusLabel)
     m_host.DoEvents();
 }
 
+void CSync::ScanAndCompare(IStatusLabel& statusLabel)
+{
+    if (modeFTP)
+        ScanFTP(statusLabel, true, m_host.FtpSite().SubDirs != 0);
+    else
+        ScanLocal(statusLabel, true);
+    CompareLists(statusLabel);
+}
+
 std::string CSync::LatestReport() const
 {
     std::string text;
@@ -189,8 +207,14 @@ bool CSync::GetLatest()
     IStatusLabel& statusLabel = m_host.StatusLabel();
     bool shown = false;
     try {
-        ScanLocal(statusLabel, true);
-        m_host.ShowMessage(LatestReport(), kProgramTitle, quorvantell::MB_ICONINFORMATION);
+        if (modeFTP)
+            ScanFTP(statusLabel, true, true);
+        else
+            ScanLocal(statusLabel, true);
+        const std::string report = LatestReport();
+        if (modeFTP)
+            m_FTP.Disconnect();
+        m_host.ShowMessage(report, kProgramTitle, quorvantell::MB_ICONINFORMATION);
         shown = true;
     } catch (const AppError& error) {
         if (error.Number == AppError::kCancelRequest)

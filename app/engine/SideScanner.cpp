@@ -16,11 +16,24 @@ bool SideScanner::IsDotPath(std::string_view path)
     return path.starts_with('.') || path.find("/.") != std::string_view::npos;
 }
 
-void SideScanner::Start(const std::string& root, bool filterDots, int64_t timeOffset)
+bool SideScanner::Filtered(DotFilter filter, std::string_view path, bool isFolder)
 {
-    m_filterDots = filterDots;
+    switch (filter) {
+    case DotFilter::AnyElement:
+        return IsDotPath(path);
+    case DotFilter::LastElement:
+        // A folder path ends in "/", so its last element is empty.
+        return !isFolder && path.substr(path.rfind('/') + 1).starts_with('.');
+    default:
+        return false;
+    }
+}
+
+void SideScanner::Start(const std::string& root, DotFilter filter, int64_t timeOffset, bool subDirs)
+{
+    m_filter = filter;
     m_timeOffset = timeOffset;
-    m_finder.FindFilesInit(root, "*.*;", true);
+    m_finder.FindFilesInit(root, "*.*;", subDirs);
     m_walk = std::async(std::launch::async, [this] { Walk(); });
 }
 
@@ -56,14 +69,14 @@ void SideScanner::Walk()
         int32_t dirs = 0;
         while (m_finder.GetNextFile(name, modified, size, dirs)) {
             ++foundFiles;
-            if (!m_filterDots || !IsDotPath(name))
+            if (!Filtered(m_filter, name, false))
                 Keep(false, name, modified + m_timeOffset, size);
         }
         foundFolders = dirs;
         inFolders = true;
         for (int32_t i = 1; i <= dirs; ++i) {
             const std::string folder = m_finder.DirBuf(i);
-            if (!m_filterDots || !IsDotPath(folder))
+            if (!Filtered(m_filter, folder, true))
                 Keep(true, folder, 0, 0);
         }
     } catch (const std::exception& error) {

@@ -19,6 +19,11 @@ namespace velloran {
 
 class SideScanner {
 public:
+    // Which names the scan leaves out: none; those with any path element
+    // beginning with "." (the local preview); those whose last element
+    // begins with "." (the FTP-mode preview, which never leaves out a folder).
+    enum class DotFilter { None, AnyElement, LastElement };
+
     // A step of the walk that failed: after `counted` kept items of its kind.
     struct Failure {
         bool folders = false;
@@ -33,12 +38,15 @@ public:
 
     // Begins the search on the calling thread (its start shows the wait
     // cursor, which belongs to the user-interface thread) and walks on.
-    void Start(const std::string& root, bool filterDots, int64_t timeOffset);
+    // Without subDirs only the files of the root itself are read.
+    void Start(const std::string& root, DotFilter filter, int64_t timeOffset, bool subDirs = true);
     // True once the walk has ended; waits at most `timeout` for it.
     bool WaitFor(std::chrono::milliseconds timeout);
 
     // Whether a relative path has an element beginning with ".".
     static bool IsDotPath(std::string_view path);
+    // Whether the filter leaves out this file or folder path.
+    static bool Filtered(DotFilter filter, std::string_view path, bool isFolder);
 
     // Results, valid after WaitFor returned true.
     ScanBatch files;
@@ -57,7 +65,7 @@ private:
     void Keep(bool isFolder, const std::string& name, int64_t date, int64_t size);
 
     quorvantell::CFindFile m_finder;
-    bool m_filterDots = false;
+    DotFilter m_filter = DotFilter::None;
     int64_t m_timeOffset = 0;
     std::future<void> m_walk;
 };

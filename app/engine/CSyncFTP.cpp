@@ -1,0 +1,253 @@
+// CSync: FTP mode - the scan of the local left tree and the server folder,
+// and the upload of the left tree with its messages and warning lines.
+#include "app/engine/AppError.h"
+#include "app/engine/CSync.h"
+#include "app/engine/ProgramInfo.h"
+#include "app/engine/ScanBatch.h"
+#include "app/engine/SideScanner.h"
+#include "classlib/files/CFile.h"
+#include "classlib/general/CGeneral.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace velloran {
+
+namespace {
+
+constexpr const char* kAllFiles = "*.*;";
+constexpr int32_t kScanInterval = 20;
+// The server is listed in steps of 2 with a look every 10, and the bar wraps.
+constexpr int32_t kServerStep = 2;
+constexpr int32_t kServerInterval = 10;
+// The left side counts five times over while the server is listed.
+constexpr int64_t kServerWeight = 5;
+constexpr int64_t kMinimumTotal = 200;
+constexpr int32_t kUploadFolderInterval = 8;
+constexpr int32_t kUploadFileInterval = 3;
+constexpr std::chrono::milliseconds kWaitTurn{100};
+
+constexpr const char* kConnectionError = "An error occurred with the FTP connection";
+constexpr const char* kListingFailed = "Error getting list of files from FTP server.  No files were copied.";
+constexpr const char* kUploadFailed = "Error occurred while copying files to FTP server.";
+
+// A server's name as a line of text: control bytes (a NUL, a line break)
+// shown as \xNN, so a name cannot end or fake a line of the error log.
+std::string Printable(const std::string& name)
+{
+    std::string out;
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CSync::ServerFolder() const
+{
+    const FtpSiteFields site = m_host.FtpSite();
+    return CFTP::AddSlash(site.FTPDirs.empty() ? std::string() : site.FTPDirs.front());
+}
+
+void CSync::FtpScanErrorHandler(const std::exception& error)
+{
+    if (AppError::Is(error, AppError::kFtpError))
+        m_host.ShowMessage(kConnectionError, kProgramTitle, quorvantell::MB_ICONWARNING);
+    ScanErrorHandler(error);
+}
+
+void CSync::ScanFTP(IStatusLabel& statusLabel, bool filterDots, bool SubDirs)
+{
+    try {
+        ScanFtpSides(statusLabel, filterDots && Options.FilterDotFiles, SubDirs);
+    } catch (const AppError&) {
+        m_arrFile.Clear();
+        m_arrDir.Clear();
+        throw;
+    }
+}
+
+void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
+{
+    const auto dots = filter ? SideScanner::DotFilter::LastElement : SideScanner::DotFilter::None;
+    const ErrorHandler handler = [this](const std::exception& e) { FtpScanErrorHandler(e); };
+    m_arrFile.Clear();
+    m_arrDir.Clear();
+
+    // The left tree, without the left-time offset: server times are UTC.
+    SideScanner left;
+    left.Start(rootFolder[0], dots, 0, subDirs);
+    while (!left.WaitFor(kWaitTurn))
+        m_host.DoEvents();
+    // The walk counted the whole tree only when it went into every folder.
+    int32_t folders = static_cast<int32_t>(left.foundFolders), files = static_cast<int32_t>(left.foundFiles);
+    if (!subDirs)
+        Attempt([&] { quorvantell::CFile().CountFiles(rootFolder[0], folders, files); }, handler);
+    const int64_t total = std::max((int64_t{folders} + files) * kServerWeight, kMinimumTotal);
+    const double step = 99.0 / static_cast<double>(total);
+    ResetProgress(0);
+    int64_t n = 0;
+    ReplaySide(statusLabel, 0, left, n, step, handler);
+
+    BeginSideScan(statusLabel, 1);
+    ScanBatch serverFiles, serverFolders;
+    ListServer(dots, subDirs, n, step, serverFiles, serverFolders, handler);
+    Attempt([&] { m_arrFile.Load(left.files, serverFiles); }, handler);
+    Attempt([&] { m_arrDir.Load(left.folders, serverFolders); }, handler);
+    ResetProgress(100);
+    m_host.DoEvents();
+}
+
+void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files, ScanBatch& folders,
+                       const ErrorHandler& handler)
+{
+    const FtpSiteFields site = m_host.FtpSite();
+    const std::string serverFolder = ServerFolder();
+    // A failed login shows as the listing error that follows it.
+    Attempt([&] { m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0); }, handler);
+    Attempt([&] { m_FTP.FindFilesInit(serverFolder, kAllFiles, subDirs); }, handler);
+
+    const auto count = [&] {
+        n += kServerStep;
+        if (n % kServerInterval != 0)
+            return;
+        ProgressStep(n, kServerInterval, step, handler);
+        if (std::lround(step * static_cast<double>(n)) > 99)
+            n = 0;
+    };
+    n += n % 2;
+    std::string name;
+    int64_t modified = 0, size = 0, newestDate = 0, newestSize = 0;
+    std::string newestName;
+    int32_t dirs = 0;
+    for (bool more = true; more;) {
+        // A call that failed and was passed over hands out no file.
+        bool got = false;
+        Attempt([&] { got = more = m_FTP.GetNextFile(name, modified, size, dirs); }, handler);
+        if (!got || SideScanner::Filtered(dots, name, false))
+            continue;
+        Attempt([&] { files.Add(name, modified, size); }, handler);
+        if (modified > newestDate) {
+            newestName = name;
+            newestDate = modified;
+            newestSize = size;
+        }
+        count();
+    }
+    newestFile[1].SetFile(1, newestName);
+    newestFile[1].SetFileDate(1, newestDate);
+    newestFile[1].SetSize(1, newestSize);
+    // Folders are never left out: the last element of a folder path is empty.
+    for (int32_t i = 1; i <= dirs; ++i) {
+        Attempt([&] { folders.Add(m_FTP.DirBuf(i), 0, 0); }, handler);
+        count();
+    }
+    LogSkippedNames(serverFolder);
+    Attempt(
+        [&] {
+            files.Sort();
+            folders.Sort();
+        },
+        handler);
+}
+
+void CSync::LogSkippedNames(const std::string& serverFolder)
+{
+    for (const std::string& entry : m_FTP.SkippedNames())
+        LogWarning("Skipped the server entry \"" + Printable(entry) + "\" in " + Printable(serverFolder) +
+                   ": a name that is not a file name");
+}
+
+void CSync::UploadErrorHandler(const std::exception& error, bool confirmed)
+{
+    const bool listing = AppError::Is(error, AppError::kFtpError);
+    const bool transfer = AppError::Is(error, AppError::kUploadFailed);
+    if (listing || transfer)
+        m_host.ShowMessage(listing ? kListingFailed : kUploadFailed, kProgramTitle, quorvantell::MB_ICONINFORMATION);
+    if (listing || transfer || (confirmed && AppError::Is(error, AppError::kCancelRequest)))
+        throw dynamic_cast<const AppError&>(error);
+    ConfirmCancel(quorvantell::MB_ICONWARNING);
+}
+
+void CSync::UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler)
+{
+    AdvanceActivity();
+    CheckCancel(handler);
+    if (n % interval != 0)
+        return;
+    SetProgress(static_cast<int32_t>(std::lround(step * static_cast<double>(n))));
+    m_host.DoEvents();
+}
+
+bool CSync::DoCopyFTP()
+{
+    progressBar = &m_host.ProgressBar();
+    const bool completed = RunWorker([this] { return CopyToFTP(); });
+    if (completed && modeFTP)
+        m_FTP.Disconnect();
+    return completed;
+}
+
+bool CSync::CopyToFTP()
+{
+    const ErrorHandler afterScan = [this](const std::exception& e) { UploadErrorHandler(e, true); };
+    const ErrorHandler handler = [this](const std::exception& e) { UploadErrorHandler(e, false); };
+    IStatusLabel& statusLabel = m_host.StatusLabel();
+    const bool subDirs = m_host.FtpSite().SubDirs != 0;
+    Attempt([&] { ScanFTP(statusLabel, false, subDirs); }, afterScan);
+    Attempt([&] { CompareLists(statusLabel); }, afterScan);
+
+    const int32_t nFiles = m_arrFile.nVells(), nFolders = m_arrDir.nVells();
+    const double step = nFiles + nFolders != 0 ? 99.0 / (nFiles + nFolders) : 0.0;
+    statusLabel.SetCaption("Copying files from left folder...");
+    ResetProgress(0);
+    m_host.DoEvents();
+    const std::string serverFolder = ServerFolder();
+    int64_t n = 0;
+
+    // Folders first, in list order, so every parent exists before its
+    // subfolders and files.
+    for (int32_t i = 0; i < nFolders; ++i) {
+        if (m_arrDir.SyncWayAt(i) == 1) {
+            Attempt(
+                [&] {
+                    const std::string remote = serverFolder + std::string(m_arrDir.FileAt(i, 0));
+                    if (!m_FTP.CreateDir(CFTP::StripSlash(remote)))
+                        throw AppError(AppError::kUploadFailed, "Cannot create the FTP folder " + remote);
+                },
+                handler);
+        }
+        UploadStep(++n, kUploadFolderInterval, step, handler);
+    }
+    for (int32_t i = 0; i < nFiles; ++i) {
+        const int32_t way = m_arrFile.SyncWayAt(i);
+        const std::string relative(m_arrFile.FileAt(i, 0));
+        const std::string remote = serverFolder + relative;
+        if (way == 1 || way == 2) {
+            Attempt(
+                [&] {
+                    if (!m_FTP.PutFile(rootFolder[0] + relative, remote))
+                        throw AppError(AppError::kUploadFailed, "Cannot send the file " + remote);
+                    m_FTP.SetTime(remote, m_arrFile.FileDateAt(i, 0));
+                },
+                handler);
+        } else if (way == 5) {
+            LogWarning("The file \"" + remote + "\" has the same file change date on each side but different sizes!");
+        }
+        UploadStep(++n, kUploadFileInterval, step, handler);
+    }
+    SetProgress(100);
+    return true;
+}
+
+}  // namespace velloran
