@@ -2,6 +2,7 @@
 #include "app/cli/CliSession.h"
 
 #include "app/cli/ExitStatus.h"
+#include "app/cli/FtpTarget.h"
 #include "classlib/general/EventPump.h"
 #include "classlib/general/SettingsStore.h"
 
@@ -95,8 +96,38 @@ void CliSession::ApplyOverrides()
 
 bool CliSession::UseFolders(const std::string& left, const std::string& right)
 {
+    if (FtpTarget::IsUrl(left) || FtpTarget::IsUrl(right))
+        throw UsageError("an ftp:// address is taken by compare, latest and upload, as the right side");
     m_host.SetFolders(left, right);
     return m_sync.checkFoldersValid();
+}
+
+bool CliSession::UseSides(const std::string& left, const std::string& right)
+{
+    return FtpTarget::IsUrl(right) && !FtpTarget::IsUrl(left) ? UseFtpSite(left, right) : UseFolders(left, right);
+}
+
+bool CliSession::UseFtpSite(const std::string& left, const std::string& url)
+{
+    FtpTarget target = FtpTarget::Parse(url);
+    target.ResolvePassword();
+    FtpSiteFields site;
+    site.Server = target.server;
+    site.Username = target.user;
+    site.Passwd = target.password;
+    site.FTPDirs = {target.folder};
+    site.Pasv = m_arguments.Has("passive") ? 1 : 0;
+    site.SubDirs = m_arguments.Has("no-subdirs") ? 0 : 1;
+    m_host.SetFtpSite(site);
+    m_host.SetFolders(left, std::string());
+    m_sync.modeFTP = true;
+    m_ftpAddress = target.Display();
+    return m_sync.checkFoldersValid();
+}
+
+std::string CliSession::RightSide() const
+{
+    return m_sync.modeFTP ? m_ftpAddress : m_sync.rootFolder[1];
 }
 
 int CliSession::StatusOfLog() const

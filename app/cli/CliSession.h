@@ -28,18 +28,28 @@ public:
     CliHost& Host() { return m_host; }
     const CliArguments& Arguments() const { return m_arguments; }
 
-    // Names the two folders and runs the engine's folder check.
+    // Names the two local folders and runs the engine's folder check.
+    // Raises UsageError for an ftp:// address.
     bool UseFolders(const std::string& left, const std::string& right);
+    // The same for a right side that may be an ftp:// address, which puts
+    // the engine in FTP mode with the address as its FTP site (--passive
+    // and --no-subdirs apply). Raises UsageError for a malformed address.
+    bool UseSides(const std::string& left, const std::string& right);
+    // The right side as the user sees it: the folder, or the ftp:// address
+    // without user and password.
+    std::string RightSide() const;
     // The exit status that errLog calls for: error lines 2, only warnings 1.
     int StatusOfLog() const;
 
 private:
     void LoadSettings();
     void ApplyOverrides();
+    bool UseFtpSite(const std::string& left, const std::string& url);
 
     CliArguments m_arguments;
     CliHost m_host;
     CSync m_sync{m_host};
+    std::string m_ftpAddress;
 };
 
 }  // namespace velloran::cli

@@ -7,6 +7,7 @@
 #include "app/cli/LatestCommand.h"
 #include "app/cli/RunCommand.h"
 #include "app/cli/TreeCommand.h"
+#include "app/cli/UploadCommand.h"
 
 #include <iostream>
 
@@ -21,7 +22,8 @@ namespace {
 constexpr const char* kHelpTail = R"(Exit status:
   0  nothing to report: no differences, no error or warning lines
   1  differences found, or only warning lines logged
-  2  error lines logged, a folder that cannot be used, an unreadable or
+  2  error lines logged, a folder that cannot be used, an FTP server that
+     cannot be reached or listed, a failed upload, an unreadable or
      corrupt script, or bad usage
   3  cancelled (Ctrl-C, then the cancel question)
 
@@ -33,6 +35,20 @@ the end and appended to the log file when the settings name one.
 
 Settings are read from $XDG_CONFIG_HOME/velloran/settings.db (the program's
 settings) and never written; the options above override them for one run.
+
+FTP: compare, latest and upload take as RIGHT (URL) a server folder
+  ftp://[user[:password]@]host[:port]/dir/
+Port 21 when none is given; user, password and folder are percent-decoded
+("%40" for "@", "%3A" for ":", "%2F" for "/"), and the folder is taken from
+the server's root ("dir" is "/dir/"). Without a user the login is anonymous.
+A user without a password takes it from the environment variable
+VELLORAN_FTP_PASSWORD, else from a prompt on the terminal, else the empty
+text. Times compare within the FTP tolerance setting (FTPTolerance, 10
+seconds by default), without --time-offset, and files newer on the server
+are no difference while IgnoreNewerOnServer is set (the default). Server
+entries that cannot be file names (".", "..", names holding "/") are
+skipped with a warning line. In JSON "right" is the address without user
+and password.
 
 Names in JSON: names are the file system's bytes. Valid UTF-8 is written as
 it is; each byte that is not part of valid UTF-8 is written as the escape
@@ -66,6 +82,7 @@ const std::vector<std::unique_ptr<CliCommand>>& CommandTable::Commands()
         list.push_back(std::make_unique<TreeCommand>(
             "update", std::vector<std::string>{"MASTER", "TARGET"},
             "Make TARGET like MASTER: delete what MASTER lacks, then copy as \"copy\" does.", 4));
+        list.push_back(std::make_unique<UploadCommand>());
         list.push_back(std::make_unique<LatestCommand>());
         list.push_back(std::make_unique<RunCommand>());
         return list;

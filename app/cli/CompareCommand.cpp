@@ -3,11 +3,13 @@
 
 #include "app/cli/CliSession.h"
 #include "app/cli/ExitStatus.h"
+#include "app/cli/FtpTarget.h"
 #include "app/cli/JsonText.h"
 #include "app/engine/AppError.h"
 #include "app/engine/ProgramInfo.h"
 #include "classlib/general/CGeneral.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace velloran::cli {
@@ -42,13 +44,17 @@ std::string CompareCommand::Description() const
     return "Scan and compare the two folders as the details window does (the dot-file setting applies) and print "
            "the differences, folders first, then files: one line per pair with its verdict mark and path. Marks: "
            "\"L\" only left, \"R\" only right, \"L>\" left newer, \"R>\" right newer, \"!=\" same time but "
-           "different size, \"=\" the same. Exit status 1 when there are differences.";
+           "different size, \"=\" the same. Exit status 1 when there are differences. RIGHT may be an ftp:// "
+           "address (see \"FTP\" below).";
 }
 
 std::vector<OptionSpec> CompareCommand::Options() const
 {
-    return {{"all", "", "print every pair, the equal ones too"},
-            {"json", "", "print one JSON object (see \"Names in JSON\" below)"}};
+    std::vector<OptionSpec> options = {{"all", "", "print every pair, the equal ones too"},
+                                       {"json", "", "print one JSON object (see \"Names in JSON\" below)"}};
+    const std::vector<OptionSpec> ftp = FtpTarget::Options(true);
+    options.insert(options.end(), ftp.begin(), ftp.end());
+    return options;
 }
 
 const char* CompareCommand::Mark(int32_t syncWay)
@@ -61,25 +67,29 @@ int CompareCommand::Execute(CliSession& session)
 {
     const std::string& left = session.Arguments().Operands()[0];
     const std::string& right = session.Arguments().Operands()[1];
-    if (!session.UseFolders(left, right))
+    if (!session.UseSides(left, right))
         return kExitError;
     CSync& sync = session.Sync();
     CliHost& host = session.Host();
     sync.progressBar = &host.ProgressBar();
     try {
-        sync.ScanLocal(host.StatusLabel(), true);
-        sync.CompareLists(host.StatusLabel());
+        sync.ScanAndCompare(host.StatusLabel());
     } catch (const AppError& error) {
+        // A failed server listing has been reported by the scan.
+        if (error.Number == AppError::kFtpError)
+            return kExitError;
         if (error.Number != AppError::kCancelRequest)
             throw;
         host.ShowMessage("Cancelled by user.", kProgramTitle, quorvantell::MB_ICONINFORMATION);
         return kExitCancelled;
     }
+    if (sync.modeFTP)
+        sync.m_FTP.Disconnect();
     host.EndProgressLine();
     const bool all = session.Arguments().Has("all");
     if (session.Arguments().Has("json")) {
         std::cout << "{\"left\": " << JsonText::String(sync.rootFolder[0])
-                  << ", \"right\": " << JsonText::String(sync.rootFolder[1]) << ", \"entries\": [";
+                  << ", \"right\": " << JsonText::String(session.RightSide()) << ", \"entries\": [";
         bool first = true;
         PrintJson(sync.m_arrDir, true, all, first);
         PrintJson(sync.m_arrFile, false, all, first);
@@ -89,7 +99,12 @@ int CompareCommand::Execute(CliSession& session)
         PrintText(sync.m_arrFile, all);
     }
     std::cout << std::flush;
-    return HasDifference(sync.m_arrDir) || HasDifference(sync.m_arrFile) ? kExitReport : kExitClean;
+    // Server entries the scan had to skip are warning lines.
+    if (!sync.errLog.empty())
+        host.ShowErrorLog(sync.errLog);
+    const int differences =
+        HasDifference(sync.m_arrDir) || HasDifference(sync.m_arrFile) ? kExitReport : kExitClean;
+    return std::max(differences, session.StatusOfLog());
 }
 
 void CompareCommand::PrintText(CVellList& list, bool all)

@@ -1,6 +1,7 @@
 // CompareCommand: "compare [--all] [--json] LEFT RIGHT" - scans and compares
-// the two folders as the details window does and prints the differences
-// (every pair with --all), folders first, then files, in list order.
+// the two folders (RIGHT may be an ftp:// address) as the details window
+// does and prints the differences (every pair with --all), folders first,
+// then files, in list order.
 #pragma once
 
 #include "app/cli/CliCommand.h"

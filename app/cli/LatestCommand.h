@@ -1,5 +1,6 @@
-// LatestCommand: "latest LEFT RIGHT" - which side holds the most recently
-// changed file; the report goes to stdout.
+// LatestCommand: "latest [--passive] LEFT RIGHT" - which side holds the most
+// recently changed file; the report goes to stdout. RIGHT may be an ftp://
+// address.
 #pragma once
 
 #include "app/cli/CliCommand.h"
@@ -13,8 +14,10 @@ public:
     std::string Description() const override
     {
         return "Report the newest file of each side and which side is newer (files less than 2 seconds apart "
-               "count as the same time; the dot-file setting applies).";
+               "count as the same time; the dot-file setting applies). RIGHT may be an ftp:// address; the "
+               "survey reads every subfolder.";
     }
+    std::vector<OptionSpec> Options() const override;
 
 protected:
     int Execute(CliSession& session) override;

@@ -141,9 +141,11 @@ TEST_F(CliTest, HelpAndVersion)
 {
     ProcessResult r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* text : {"compare [--all] [--json] LEFT RIGHT", "copy FROM TO", "delete MASTER TARGET",
-                             "update MASTER TARGET", "latest LEFT RIGHT", "run SCRIPT", "--on-error=ask|ignore|stop",
-                             "--time-offset=MINUTES", "Exit status:", "\\udcXX"})
+    for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] LEFT RIGHT", "copy FROM TO",
+                             "delete MASTER TARGET", "update MASTER TARGET", "latest [--passive] LEFT RIGHT",
+                             "upload [--passive] [--no-subdirs] LOCAL URL", "run SCRIPT",
+                             "--on-error=ask|ignore|stop", "--time-offset=MINUTES", "Exit status:", "\\udcXX",
+                             "VELLORAN_FTP_PASSWORD"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
     r = Cli({"copy", "--help"});
     EXPECT_EQ(r.status, 0);

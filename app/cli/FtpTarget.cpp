@@ -1,0 +1,137 @@
+// FtpTarget: parsing an ftp:// address and finding its password.
+#include "app/cli/FtpTarget.h"
+
+#include "app/engine/FtpFolderHistory.h"
+#include "app/ftp/FtpAddress.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <iostream>
+
+namespace velloran::cli {
+
+namespace {
+
+constexpr const char* kScheme = "ftp://";
+constexpr size_t kSchemeLength = 6;
+constexpr const char* kPasswordVariable = "VELLORAN_FTP_PASSWORD";
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// %XX escapes to bytes. A NUL or a line break would cut or add a command on
+// the control connection, so none may come out.
+std::string Decode(const std::string& text, const std::string& what)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+        if (low < 0)
+            throw UsageError("the " + what + " of the ftp:// address has a \"%\" without two hex digits after it");
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (out.find_first_of(std::string("\0\r\n", 3)) != std::string::npos)
+        throw UsageError("the " + what + " of the ftp:// address holds a NUL or a line break");
+    return out;
+}
+
+}  // namespace
+
+bool FtpTarget::IsUrl(const std::string& text)
+{
+    if (text.size() < kSchemeLength)
+        return false;
+    for (size_t i = 0; i < kSchemeLength; ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != kScheme[i])
+            return false;
+    return true;
+}
+
+FtpTarget FtpTarget::Parse(const std::string& url)
+{
+    if (!IsUrl(url))
+        throw UsageError("not an ftp:// address: " + url);
+    FtpTarget target;
+    const size_t pathStart = url.find('/', kSchemeLength);
+    std::string authority = url.substr(kSchemeLength, pathStart - kSchemeLength);
+    const std::string path = pathStart == std::string::npos ? std::string() : url.substr(pathStart);
+
+    // A host holds no "@", so the last one ends the user part.
+    const size_t at = authority.rfind('@');
+    if (at != std::string::npos) {
+        const std::string userInfo = authority.substr(0, at);
+        const size_t colon = userInfo.find(':');
+        target.user = Decode(userInfo.substr(0, colon), "user name");
+        if (colon != std::string::npos) {
+            target.password = Decode(userInfo.substr(colon + 1), "password");
+            target.hasPassword = true;
+        }
+        authority.erase(0, at + 1);
+    }
+    if (!FtpAddress::Parse(authority))
+        throw UsageError("the ftp:// address names no usable host and port: " + authority);
+    target.server = authority;
+    target.folder = FtpFolderHistory::Normalise(Decode(path, "folder"));
+    return target;
+}
+
+std::vector<OptionSpec> FtpTarget::Options(bool withSubDirs)
+{
+    std::vector<OptionSpec> options = {{"passive", "", "FTP: passive mode (EPSV, then PASV) instead of active"}};
+    if (withSubDirs)
+        options.push_back({"no-subdirs", "", "FTP: only the top folder of each side, no subfolders"});
+    return options;
+}
+
+void FtpTarget::ResolvePassword()
+{
+    if (user.empty() || hasPassword)
+        return;
+    if (const char* variable = std::getenv(kPasswordVariable)) {
+        password = variable;
+    } else if (!Prompt("Password for " + user + " at " + server + ": ", password)) {
+        password.clear();
+    }
+    hasPassword = true;
+}
+
+std::string FtpTarget::Display() const
+{
+    return kScheme + server + folder;
+}
+
+bool FtpTarget::Prompt(const std::string& text, std::string& typed)
+{
+    termios saved{};
+    if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &saved) != 0)
+        return false;
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    std::cerr << text << std::flush;
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    // Read byte by byte, so a Ctrl-C (an interrupted read) ends the prompt
+    // with the echo restored; the engine then sees the cancel request.
+    typed.clear();
+    char c = 0;
+    while (read(STDIN_FILENO, &c, 1) == 1 && c != '\n')
+        typed += c;
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << '\n' << std::flush;
+    return true;
+}
+
+}  // namespace velloran::cli
