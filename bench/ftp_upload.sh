@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Uploading 2,000 small files in 100 folders to a local vsftpd:
+# `velloran-cli upload` against `lftp -e "mirror -R ..."` (the bar), on the
+# same tree in the same run, each run into a fresh empty server folder,
+# median of a few runs. Both keep the local file times on the server (lftp
+# through the same "MDTM time path" command vsftpd takes) and neither sets
+# permissions. The server is started here on a free port of 127.0.0.1 with a
+# configuration of its own: anonymous uploads into a folder owned by "ftp".
+# usage: ftp_upload.sh BIN_DIR
+# Environment: VELLORAN_BENCH_DIR, BENCH_FTP_FILES (2000), BENCH_FTP_FOLDERS
+# (100), BENCH_FTP_REPS (3).
+set -euo pipefail
+bin=${1:?usage: ftp_upload.sh BIN_DIR}
+files=${BENCH_FTP_FILES:-2000}
+folders=${BENCH_FTP_FOLDERS:-100}
+reps=${BENCH_FTP_REPS:-3}
+base=${VELLORAN_BENCH_DIR:-${TMPDIR:-/tmp}/velloran-bench}
+tree=$base/tree-$files-$folders
+source "$(dirname "$0")/tree_cache.bash"
+cached_tree "$tree" "$files" "$folders" || true
+cli=$bin/velloran-cli
+for tool in /usr/sbin/vsftpd lftp "$cli"; do
+  command -v "$tool" > /dev/null || { echo "ftp_upload: $tool is missing" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+server_pid=
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2> /dev/null && wait "$server_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config
+anon=$work/anon
+mkdir -p "$anon/pub" "$work/empty"
+chmod 755 "$work"
+
+# As root vsftpd locks anonymous sessions into anon_root and writes as "ftp",
+# which needs a folder of its own below a root it may not change; anyone
+# else runs it as themselves and names folders by their full paths.
+if [ "$(id -u)" -eq 0 ]; then
+  chown ftp: "$anon/pub"
+  mkdir -p /var/run/vsftpd/empty
+  privilege="secure_chroot_dir=/var/run/vsftpd/empty"
+  served=/pub
+else
+  privilege=$(printf 'run_as_launching_user=YES\nsecure_chroot_dir=%s' "$work/empty")
+  served=$anon/pub
+fi
+
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+start_server() {
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    port=$(free_port)
+    cat > "$work/vsftpd.conf" <<EOF
+listen=YES
+listen_ipv6=NO
+listen_address=127.0.0.1
+listen_port=$port
+background=NO
+seccomp_sandbox=NO
+$privilege
+anonymous_enable=YES
+no_anon_password=YES
+local_enable=NO
+anon_root=$anon
+write_enable=YES
+anon_upload_enable=YES
+anon_mkdir_write_enable=YES
+anon_other_write_enable=YES
+anon_umask=022
+mdtm_write=YES
+use_localtime=NO
+pasv_enable=YES
+pasv_address=127.0.0.1
+xferlog_enable=NO
+syslog_enable=NO
+max_per_ip=0
+max_clients=0
+EOF
+    /usr/sbin/vsftpd "$work/vsftpd.conf" > /dev/null 2> "$work/server.err" &
+    server_pid=$!
+    local i
+    for i in $(seq 100); do
+      if (exec 3<> "/dev/tcp/127.0.0.1/$port") 2> /dev/null; then return 0; fi
+      kill -0 "$server_pid" 2> /dev/null || break
+      sleep 0.05
+    done
+    kill "$server_pid" 2> /dev/null || true
+    wait "$server_pid" 2> /dev/null || true
+    server_pid=
+  done
+  echo "ftp_upload: vsftpd did not start: $(cat "$work/server.err")" >&2
+  exit 1
+}
+start_server
+
+# Median wall time of uploading into a fresh empty server folder, in
+# nanoseconds: timed_upload NAME COMMAND...; the command gets that folder's
+# server path as its last argument.
+timed_upload() {
+  local name=$1 times=() t0 t1 target run
+  shift
+  for run in $(seq "$reps"); do
+    target=$anon/pub/$name$run
+    mkdir "$target"
+    if [ "$(id -u)" -eq 0 ]; then chown ftp: "$target"; fi
+    t0=${EPOCHREALTIME/[.,]/}
+    "$@" "$served/$name$run/" > "$work/out" 2>&1 || { echo "ftp_upload: failed: $*" >&2; cat "$work/out" >&2; exit 1; }
+    t1=${EPOCHREALTIME/[.,]/}
+    times+=($(((t1 - t0) * 1000)))
+    if [ "$(find "$target" -type f | wc -l)" -ne "$files" ]; then
+      echo "ftp_upload: upload incomplete: $*" >&2
+      exit 1
+    fi
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
+}
+velloran_upload() { "$cli" upload --passive "$tree" "ftp://127.0.0.1:$port$1"; }
+lftp_upload() {
+  lftp -u anonymous,bench -p "$port" \
+    -e "set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms $tree $1; bye" 127.0.0.1
+}
+
+find "$tree" > /dev/null  # warm the cache
+velloran_t=$(timed_upload velloran velloran_upload)
+lftp_t=$(timed_upload lftp lftp_upload)
+
+awk -v v="$velloran_t" -v l="$lftp_t" -v files="$files" -v folders="$folders" -v reps="$reps" 'BEGIN {
+  printf "ftp_upload: %d small files in %d folders to a local vsftpd, median of %d runs\n", files, folders, reps
+  printf "  velloran-cli upload  %8.2f s\n", v / 1e9
+  printf "  lftp mirror -R       %8.2f s\n", l / 1e9
+  printf "  ratio upload/lftp: %.2f (goal <= 1: %s)\n", v / l, v <= l ? "met" : "NOT met"
+}'
