@@ -3,11 +3,16 @@
 
 #include "app/cli/ExitStatus.h"
 #include "app/cli/FtpTarget.h"
+#include "app/engine/AppError.h"
+#include "app/engine/ProgramInfo.h"
+#include "app/engine/RunReport.h"
+#include "classlib/general/CGeneral.h"
 #include "classlib/general/EventPump.h"
 #include "classlib/general/SettingsStore.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace velloran::cli {
@@ -145,6 +150,29 @@ int CliSession::StatusOfLog() const
         start = end + 2;
     }
     return warnings ? kExitReport : kExitClean;
+}
+
+int CliSession::RunOperation(const std::function<bool()>& operation, const std::string& description)
+{
+    m_sync.syncRunning = true;
+    m_sync.errLog.clear();
+    const quorvantell::DateTime started = RunReport::Now();
+    bool completed = false, cancelled = false;
+    try {
+        completed = operation();
+    } catch (const AppError& error) {
+        if (error.Number != AppError::kCancelRequest)
+            throw;
+        cancelled = true;
+    }
+    m_host.EndProgressLine();
+    if (completed)
+        m_host.ShowMessage("Operation completed successfully", kProgramTitle, quorvantell::MB_ICONINFORMATION);
+    RunReport(m_sync).Show(description, started);
+    m_sync.syncRunning = false;
+    if (cancelled)
+        return kExitCancelled;
+    return completed ? StatusOfLog() : std::max(StatusOfLog(), int{kExitError});
 }
 
 }  // namespace velloran::cli

@@ -7,6 +7,7 @@
 #include "app/cli/CliHost.h"
 #include "app/engine/CSync.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
     std::string RightSide() const;
     // The exit status that errLog calls for: error lines 2, only warnings 1.
     int StatusOfLog() const;
+    // Runs a whole-tree operation as a sync button does: errLog emptied,
+    // "Operation completed successfully" when it ran to its end, then the
+    // end-of-run report under `description`. The exit status.
+    int RunOperation(const std::function<bool()>& operation, const std::string& description);
 
 private:
     void LoadSettings();

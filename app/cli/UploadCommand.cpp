@@ -4,13 +4,7 @@
 #include "app/cli/CliSession.h"
 #include "app/cli/ExitStatus.h"
 #include "app/cli/FtpTarget.h"
-#include "app/engine/AppError.h"
-#include "app/engine/ProgramInfo.h"
-#include "app/engine/RunReport.h"
 #include "app/engine/SyncActions.h"
-#include "classlib/general/CGeneral.h"
-
-#include <algorithm>
 
 namespace velloran::cli {
 
@@ -34,30 +28,10 @@ int UploadCommand::Execute(CliSession& session)
         throw UsageError("upload sends to an FTP server: URL is ftp://[user[:password]@]host[:port]/dir/");
     if (!session.UseSides(operands[0], operands[1]))
         return kExitError;
-    CSync& sync = session.Sync();
-    CliHost& host = session.Host();
-    sync.syncRunning = true;
-    sync.errLog.clear();
-    const quorvantell::DateTime started = RunReport::Now();
-    bool completed = false, cancelled = false;
-    try {
-        completed = sync.DoCopyFTP();
-    } catch (const AppError& error) {
-        if (error.Number != AppError::kCancelRequest)
-            throw;
-        cancelled = true;
-    }
-    host.EndProgressLine();
-    if (completed)
-        host.ShowMessage("Operation completed successfully", kProgramTitle, quorvantell::MB_ICONINFORMATION);
-    const FtpSiteFields site = host.FtpSite();
-    RunReport(sync).Show(operands[0] + " " + SyncActions::Tag(0) + " " + site.Server + " in directory " +
-                             site.FTPDirs.front(),
-                         started);
-    sync.syncRunning = false;
-    if (cancelled)
-        return kExitCancelled;
-    return completed ? session.StatusOfLog() : std::max(session.StatusOfLog(), int{kExitError});
+    const FtpSiteFields site = session.Host().FtpSite();
+    return session.RunOperation([&] { return session.Sync().DoCopyFTP(); },
+                                operands[0] + " " + SyncActions::Tag(0) + " " + site.Server + " in directory " +
+                                    site.FTPDirs.front());
 }
 
 }  // namespace velloran::cli

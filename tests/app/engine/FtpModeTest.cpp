@@ -36,6 +36,15 @@ int Occurrences(const std::string& text, const std::string& marker)
 
 class FtpEngineTest : public EngineFixture {
 protected:
+    void SetUp() override
+    {
+        const std::string missing = FtpServer::MissingReason(Kind());
+        if (!missing.empty())
+            GTEST_SKIP() << missing;
+    }
+    // The server the case needs.
+    virtual FtpServerKind Kind() const { return FtpServerKind::Pyftpdlib; }
+
     std::unique_ptr<FtpServer> StartServer(FtpServerKind kind, const FtpServerOptions& options = {})
     {
         auto server = FtpServer::Start(kind, options);
@@ -97,13 +106,7 @@ protected:
 // Cases that run on both servers.
 class FtpModeTest : public FtpEngineTest, public testing::WithParamInterface<FtpServerKind> {
 protected:
-    void SetUp() override
-    {
-        const std::string missing = FtpServer::MissingReason(GetParam());
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-    }
-
+    FtpServerKind Kind() const override { return GetParam(); }
     std::unique_ptr<FtpServer> Start(const FtpServerOptions& options = {}) { return StartServer(GetParam(), options); }
     // What the server logs for one command.
     std::string Logged(const std::string& command) const
@@ -306,10 +309,23 @@ class FtpFlowTest : public FtpEngineTest {
 protected:
     void SetUp() override
     {
-        const std::string missing = FtpServer::MissingReason(FtpServerKind::Pyftpdlib);
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-        m_server = StartServer(FtpServerKind::Pyftpdlib);
+        FtpEngineTest::SetUp();
+        if (!IsSkipped())
+            m_server = StartServer(FtpServerKind::Pyftpdlib);
+    }
+
+    // An upload of `files` files, cancelled after `caption` was shown and
+    // confirmed once with Yes.
+    void CancelWithYes(const std::string& caption, int files)
+    {
+        for (int i = 0; i < files; ++i)
+            Put(0, "f" + std::to_string(i) + ".txt", "x");
+        ASSERT_TRUE(sync.checkFoldersValid());
+        CancelAfterCaption(caption);
+        host.answers = {true};
+        EXPECT_EQ(RaisedNumber([&] { sync.DoCopyFTP(); }), AppError::kCancelRequest);
+        EXPECT_EQ(host.questions.size(), 1u);
+        EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Cancelled by user."});
     }
 
     std::unique_ptr<FtpServer> m_server;
@@ -366,39 +382,19 @@ TEST_F(FtpFlowTest, CancellingTheUploadAsksAndNoGoesOn)
 
 TEST_F(FtpFlowTest, CancellingTheUploadWithYesStopsIt)
 {
-    for (int i = 0; i < 5; ++i)
-        Put(0, "f" + std::to_string(i) + ".txt", "x");
-    ASSERT_TRUE(sync.checkFoldersValid());
-    CancelAfterCaption("Copying files from left folder...");
-    host.answers = {true};
-    EXPECT_EQ(RaisedNumber([&] { sync.DoCopyFTP(); }), AppError::kCancelRequest);
-    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Cancelled by user."});
+    CancelWithYes("Copying files from left folder...", 5);
+    EXPECT_TRUE(Exists(m_server->Local("f0.txt")));
     EXPECT_FALSE(Exists(m_server->Local("f1.txt")));
 }
 
 TEST_F(FtpFlowTest, ACancelConfirmedInTheScanIsNotAskedAgain)
 {
-    for (int i = 0; i < 30; ++i)
-        Put(0, "f" + std::to_string(i) + ".txt", "x");
-    ASSERT_TRUE(sync.checkFoldersValid());
-    CancelAfterCaption("Searching for files from left folder...");
-    host.answers = {true};
-    EXPECT_EQ(RaisedNumber([&] { sync.DoCopyFTP(); }), AppError::kCancelRequest);
-    EXPECT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Cancelled by user."});
+    CancelWithYes("Searching for files from left folder...", 30);
     EXPECT_FALSE(Exists(m_server->Local("f0.txt")));
 }
 
 // The hostile server, listing its root with MLSD or LIST.
-class FtpHostileTest : public FtpEngineTest, public testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override
-    {
-        const std::string missing = FtpServer::MissingReason(FtpServerKind::Pyftpdlib);
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-    }
-};
+class FtpHostileTest : public FtpEngineTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(FtpHostileTest, EntriesThatLeaveTheFolderBecomeWarningsAndAreNeverTouched)
 {
