@@ -243,7 +243,7 @@ void FtpServer::StartVsftpd(const FtpServerOptions& options)
             "\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\nanon_other_write_enable=YES\nanon_umask=022"
             "\ndirlist_enable=" + (options.listable ? "YES" : "NO") +
             "\nmdtm_write=YES\nuse_localtime=NO\npasv_enable=YES\npasv_address=127.0.0.1\nport_enable=YES"
-            "\nconnect_from_port_20=NO\nxferlog_enable=YES\nxferlog_std_format=NO\nvsftpd_log_file=" + m_log +
+            "\nconnect_from_port_20=NO\ndelay_failed_login=0\nxferlog_enable=YES\nxferlog_std_format=NO\nvsftpd_log_file=" + m_log +
             "\nlog_ftp_protocol=YES\nsyslog_enable=NO\n";
         WriteFile(m_dir / "vsftpd.conf", config);
         Launch({kVsftpd, m_dir / "vsftpd.conf"}, -1);

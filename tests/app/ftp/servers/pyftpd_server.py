@@ -50,6 +50,8 @@ class TestHandler(FTPHandler):
 
     hostile = False
     traps = False
+    # A refused login is answered at once: tests try wrong passwords.
+    auth_failed_timeout = 0
 
     def ftp_CWD(self, path):
         name = os.path.basename(path.rstrip("/"))
