@@ -18,7 +18,6 @@ namespace velloran {
 namespace {
 
 constexpr const char* kAllFiles = "*.*;";
-constexpr int32_t kScanInterval = 20;
 // The server is listed in steps of 2 with a look every 10, and the bar wraps.
 constexpr int32_t kServerStep = 2;
 constexpr int32_t kServerInterval = 10;
@@ -108,8 +107,8 @@ void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
     m_host.DoEvents();
 }
 
-void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files, ScanBatch& folders,
-                       const ErrorHandler& handler)
+void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
+                       ScanBatch& folders, const ErrorHandler& handler)
 {
     const FtpSiteFields site = m_host.FtpSite();
     const std::string serverFolder = ServerFolder();
