@@ -28,11 +28,12 @@ bool Exists(const char* path)
 }
 
 // Opens an existing file for writing, or creates it (mode 0666 less the
-// umask). created tells whether this call made it.
+// umask). created tells whether this call made it. O_NONBLOCK keeps a FIFO
+// from blocking the open; ftruncate refuses it then.
 int OpenForLength(const char* path, bool& created)
 {
     created = false;
-    int fd = open(path, O_WRONLY | O_CLOEXEC);
+    int fd = open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
         fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         created = fd >= 0;

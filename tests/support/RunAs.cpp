@@ -32,4 +32,18 @@ bool RunAsNobody(const std::function<bool()>& body)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+bool RunInChild(const std::function<bool()>& body, unsigned seconds)
+{
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        alarm(seconds);  // the default action of SIGALRM ends the child
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 }  // namespace velloran::test

@@ -12,4 +12,9 @@ bool IsRoot();
 // returns its result; false when the child could not be started or switch.
 bool RunAsNobody(const std::function<bool()>& body);
 
+// Runs `body` in a child process and returns its result. A child still
+// running after `seconds` is ended and counts as false, so a call that
+// blocks for good fails its test instead of hanging the whole run.
+bool RunInChild(const std::function<bool()>& body, unsigned seconds = 30);
+
 }  // namespace velloran::test

@@ -1,4 +1,5 @@
 // Delete, size, move, length and seek on real files in a temporary folder.
+#include "tests/support/RunAs.h"
 #include "tests/support/TempDir.h"
 #include "tests/utils/OtherFileSystem.h"
 #include "utils/UtilsImport.h"
@@ -171,6 +172,14 @@ TEST(SetFileLength, FailsCleanly)
     EXPECT_FALSE(Exists(dir / "negative"));
     EXPECT_EQ(utils::SetFileLength(dir.Path().c_str(), 10), 0);
     EXPECT_EQ(utils::SetFileLength((dir / "no/such/folder/f").c_str(), 10), 0);
+}
+
+TEST(SetFileLength, FailsOnAFifoWithoutWaitingForAReader)
+{
+    TempDir dir("len");
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(velloran::test::RunInChild([&] { return utils::SetFileLength(fifo.c_str(), 10) == 0; }, 10));
 }
 
 TEST(SeekFile64, PositionsBeyondFourGigabytes)
