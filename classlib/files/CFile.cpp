@@ -321,7 +321,9 @@ bool CFile::Move(const std::string& fileFrom, const std::string& fileTo) const
 
 bool CFile::Copy(const std::string& fileFrom, const std::string& fileTo, bool& Cancel) const
 {
-    UniqueFd source(open(fileFrom.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK keeps a FIFO from blocking the open; only a regular file is
+    // copied, and a regular file's reads do not heed the flag.
+    UniqueFd source(open(fileFrom.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st{};
     if (!source.Valid() || fstat(source.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;

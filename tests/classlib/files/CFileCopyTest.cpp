@@ -94,6 +94,18 @@ TEST(CFileCopy, EmptyFileAndFailuresWithoutSource)
     EXPECT_TRUE(Leftovers(dir.Path(), {"empty", "copy", "target", "folder/"}).empty());
 }
 
+TEST(CFileCopy, AFifoSourceFailsWithoutWaitingForAWriter)
+{
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    MakeOldTarget(dir / "target");
+    EXPECT_TRUE(RunInChild([&] {
+        bool cancel = false;
+        return !CFile().Copy(dir / "fifo", dir / "target", cancel);
+    }, 10));
+    ExpectOldTargetIntact(dir / "target");
+}
+
 TEST(CFileCopy, CancelAfterTheFirstBlockKeepsTheOldTarget)
 {
     TempDir dir;
