@@ -122,6 +122,10 @@ void CFindFile::Clear()
     m_fileBuf.clear();
     m_dirCount = 0;
     m_fileCount = 0;
+    // A one-at-a-time search under way ends: its folder list is gone.
+    m_open = false;
+    m_entries.clear();
+    m_current = 0;
 }
 
 }  // namespace quorvantell

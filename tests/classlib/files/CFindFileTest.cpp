@@ -100,6 +100,25 @@ TEST(CFindFile, EmptyRootEndsAtOnce)
     EXPECT_EQ(missing.dirs, 0);
 }
 
+TEST(CFindFile, ClearEndsASearchUnderWay)
+{
+    TempDir dir;
+    WriteFile(dir / "sub/a.txt", "a");
+    WriteFile(dir / "sub/b.txt", "b");
+    CFindFile find;
+    find.FindFilesInit(dir.Path() + "/", "*.*;", true);
+    std::string name;
+    int64_t time = 0, size = 0;
+    int32_t dirs = -1;
+    ASSERT_TRUE(find.GetNextFile(name, time, size, dirs));
+    EXPECT_EQ(name, "sub/a.txt");
+    find.Clear();
+    EXPECT_FALSE(find.GetNextFile(name, time, size, dirs));
+    EXPECT_EQ(name, "sub/a.txt");
+    EXPECT_EQ(dirs, 0);
+    EXPECT_EQ(find.DirBuf(1), "");
+}
+
 TEST(CFindFile, GrowsPastManySubfolders)
 {
     TempDir dir;
