@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -81,6 +82,12 @@ bool AddRecentDocument(const std::string& absolutePath)
             std::ostringstream s;
             s << in.rdbuf();
             text = s.str();
+        } else {
+            // Only a missing list starts empty; one we cannot read (another
+            // user's, left by a program run with sudo) is not replaced.
+            struct stat st{};
+            if (lstat(listPath.c_str(), &st) == 0 || errno != ENOENT)
+                return false;
         }
     }
     const std::string href = FileUrl(absolutePath);

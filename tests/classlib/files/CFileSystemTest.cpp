@@ -2,11 +2,15 @@
 #include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
 #include "classlib/files/RecentDocuments.h"
+#include "tests/support/RunAs.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 using quorvantell::CFile;
 using namespace velloran::test;
@@ -137,4 +141,30 @@ TEST(CFileSystem, AddToRecentWritesTheDesktopListOnce)
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(list.find(href, first + 1), std::string::npos);
     EXPECT_NE(list.find("</xbel>"), std::string::npos);
+}
+
+TEST(CFileSystem, AddToRecentLeavesAListItCannotReadAlone)
+{
+    if (!IsRoot())
+        GTEST_SKIP() << "switching to the user nobody needs root";
+    const passwd* nobody = getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    TempDir dir;
+    chmod(dir.Path().c_str(), 0755);
+    MakeDirs(dir / "data");
+    ASSERT_EQ(chown((dir / "data").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    const std::string list = dir / "data/recently-used.xbel";
+    const std::string theirs = "<xbel version=\"1.0\"><bookmark href=\"file:///theirs\"/></xbel>\n";
+    WriteFile(list, theirs);  // left by a program run with sudo: root's, private
+    chmod(list.c_str(), 0600);
+    WriteFile(dir / "doc.txt", "x");
+    chmod((dir / "doc.txt").c_str(), 0644);
+
+    RunAsNobody([&] {
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+        CFile().AddToRecent(dir / "doc.txt");
+        return true;
+    });
+    EXPECT_EQ(ReadFile(list), theirs);
+    EXPECT_EQ(ListTree(dir / "data"), (std::vector<std::string>{"recently-used.xbel"}));
 }
