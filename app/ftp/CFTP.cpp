@@ -121,8 +121,11 @@ CFTP::~CFTP() = default;
 bool CFTP::Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive)
 {
     const auto address = FtpAddress::Parse(Server);
-    if (!address)
+    if (!address) {
+        // As after any failed connect: the session of before is no target.
+        m_transport->Close();
         return false;
+    }
     if (!m_transport->Open(FtpLogin{address->host, address->port, User, Password, Passive}))
         return false;
     std::string features;

@@ -223,6 +223,18 @@ TEST_P(CFTPServerTest, AWrongPasswordLeavesNothingOpen)
     EXPECT_FALSE(ftp.Connect("127.0.0.1:99999", server->User(), server->Password(), true));
 }
 
+// A server field that names no server ends the session that was open, so
+// nothing after the failed Connect reaches the server of before.
+TEST_P(CFTPServerTest, AnUnusableServerFieldEndsTheEarlierSession)
+{
+    auto server = Start();
+    CFTP ftp;
+    ASSERT_TRUE(Connect(ftp, *server));
+    EXPECT_FALSE(ftp.Connect("no such host!", server->User(), server->Password(), true));
+    EXPECT_EQ(ftp.Command("NOOP"), "");
+    EXPECT_EQ(RaisedNumber([&] { ftp.FindFilesInit(server->ServerFolder(), "*.*;", true); }), AppError::kFtpError);
+}
+
 TEST_P(CFTPServerTest, UploadReplacesAndKeepsTheLocalTime)
 {
     auto server = Start();
