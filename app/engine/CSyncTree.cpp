@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -48,6 +49,20 @@ std::string NestedRelative(const std::string& outer, const std::string& inner)
     if (i.size() <= prefix.size() || i.compare(0, prefix.size(), prefix) != 0)
         return {};
     return i.substr(prefix.size()) + "/";
+}
+
+// What the master tree says about a path: it is there, it is not, or the
+// master cannot be read there (no permission, an I/O error, a path too
+// long) and says nothing - its target entry must then not go as "missing".
+enum class Presence { Present, Absent, Unknown };
+
+// A file counts as any entry of its name; a folder only as a folder.
+Presence InMaster(const std::string& path, bool folder)
+{
+    struct stat st{};
+    if ((folder ? stat(path.c_str(), &st) : lstat(path.c_str(), &st)) == 0)
+        return !folder || S_ISDIR(st.st_mode) ? Presence::Present : Presence::Absent;
+    return errno == ENOENT || errno == ENOTDIR ? Presence::Absent : Presence::Unknown;
 }
 
 }  // namespace
@@ -168,7 +183,10 @@ bool CSync::DeleteTree(int32_t fromIdx, int32_t toIdx)
     const bool completed = WalkTree(target, NestedRelative(target, master), progress, queue,
                                     [&](const std::string& folder, const quorvantell::FolderEntry& entry) {
         const std::string relative = folder + entry.name;
-        return entry.isDir || file.FileExists(master + relative) || file.Delete(target + relative) ||
+        if (entry.isDir)
+            return true;
+        const Presence presence = InMaster(master + relative, false);
+        return presence == Presence::Present || (presence == Presence::Absent && file.Delete(target + relative)) ||
                ReportError("Error deleting file " + target + relative);
     });
     if (!completed)
@@ -179,7 +197,8 @@ bool CSync::DeleteTree(int32_t fromIdx, int32_t toIdx)
     m_host.StatusLabel().SetCaption(std::string("Deleting subfolders from ") + SideName(toIdx) + " folder...");
     for (size_t q = queue.size() - 1; q >= 1; --q) {
         const std::string& folder = queue[q];
-        if (!file.DirExists(master + folder) && !file.DeletePath(target + folder) &&
+        const Presence presence = InMaster(master + folder, true);
+        if (presence != Presence::Present && (presence == Presence::Unknown || !file.DeletePath(target + folder)) &&
             !ReportError("Error deleting folder " + target + folder)) {
             return false;
         }

@@ -249,6 +249,36 @@ TEST_F(TreeOpsTest, FileThatCannotBeDeletedIsReported)
     EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
 }
 
+// A master folder that cannot be searched says nothing about what it holds:
+// its target files are kept and reported, not deleted as missing.
+TEST_F(TreeOpsTest, AnUnreadableMasterFolderDeletesNothingBelowIt)
+{
+    const auto body = [] {
+        TempDir temp("delunread");
+        chmod(temp.Path().c_str(), 0755);
+        const std::string left = temp / "left", right = temp / "right";
+        for (const std::string& side : {left, right}) {
+            WriteFile(side + "/locked/x.txt", "x");
+            MakeDirs(side + "/locked/empty");
+        }
+        WriteFile(right + "/stray.txt", "s");
+        chmod((left + "/locked").c_str(), 0600);
+        RecordingHost host;
+        CSync sync(host);
+        host.Attach(sync);
+        host.SetFolders(left, right);
+        sync.Options.ErrorAction = 1;
+        const bool ok = sync.checkFoldersValid() && sync.DoDelete(0, 1) &&
+                        sync.errLog == "Error deleting file " + right + "/locked/x.txt\r\n"
+                                       "Error deleting folder " + right + "/locked/empty/\r\n" &&
+                        Exists(right + "/locked/x.txt") && Exists(right + "/locked/empty") &&
+                        !Exists(right + "/stray.txt");
+        chmod((left + "/locked").c_str(), 0755);
+        return ok;
+    };
+    EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
+}
+
 TEST_F(TreeOpsTest, UpdateOfIdenticalTreesChangesNothing)
 {
     for (int side = 0; side <= 1; ++side) {
