@@ -93,11 +93,14 @@ bool CopyData(int src, int dst, bool& Cancel)
     return false;
 }
 
-// Gives the finished temporary file the source's mode and times.
-bool FinishTarget(int dst, const struct stat& source)
+// Gives the finished temporary file the source's mode and times as far as
+// its file system allows: one that keeps neither (FUSE mounts, FAT with
+// special bits) still gets the data, as cp -p does.
+void FinishTarget(int dst, const struct stat& source)
 {
     const timespec times[2] = {source.st_atim, source.st_mtim};
-    return fchmod(dst, source.st_mode & 07777) == 0 && futimens(dst, times) == 0;
+    fchmod(dst, source.st_mode & 07777);
+    futimens(dst, times);
 }
 
 CGeneral& General()
@@ -334,7 +337,9 @@ bool CFile::Copy(const std::string& fileFrom, const std::string& fileTo, bool& C
     if (!target.Valid())
         return false;
 
-    const bool complete = CopyData(source.Get(), target.Get(), Cancel) && FinishTarget(target.Get(), st);
+    const bool complete = CopyData(source.Get(), target.Get(), Cancel);
+    if (complete)
+        FinishTarget(target.Get(), st);
     const bool closed = target.Close();
     if (complete && closed && !Cancel && rename(temp.c_str(), fileTo.c_str()) == 0)
         return true;

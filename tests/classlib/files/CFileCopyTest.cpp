@@ -6,9 +6,16 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cstddef>
+#include <initializer_list>
 
 using quorvantell::CFile;
 using quorvantell::EventPump;
@@ -49,6 +56,20 @@ std::vector<std::string> Leftovers(const std::string& folder, const std::vector<
     return extra;
 }
 
+// From here on this process gets EPERM for the given system calls, as from
+// a file system that keeps no modes or times of its own (FUSE mounts, FAT).
+bool RefuseCalls(std::initializer_list<int> numbers)
+{
+    std::vector<sock_filter> filter{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const int nr : numbers) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(nr), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
 struct PumpGuard {
     ~PumpGuard() { EventPump::Set(nullptr); }
 };
@@ -73,6 +94,24 @@ TEST(CFileCopy, KeepsContentTimesAndMode)
     stat((dir / "dst.bin").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(Leftovers(dir.Path(), {"src.bin", "dst.bin"}).empty());
+}
+
+TEST(CFileCopy, AFileSystemThatRefusesModeAndTimesStillGetsTheData)
+{
+    TempDir dir;
+    WriteFile(dir / "src.txt", "new data");
+    chmod((dir / "src.txt").c_str(), 0644);
+    SetFileTime(dir / "src.txt", kSourceTime);
+    MakeOldTarget(dir / "dst.txt");
+    EXPECT_TRUE(RunInChild([&] {
+        if (!RefuseCalls({SYS_fchmod, SYS_utimensat}))
+            return false;
+        bool cancel = false;
+        return CFile().Copy(dir / "src.txt", dir / "dst.txt", cancel);
+    }));
+    EXPECT_EQ(ReadFile(dir / "dst.txt"), "new data");
+    EXPECT_NE(GetFileTime(dir / "dst.txt"), kSourceTime);  // the times could not be kept
+    EXPECT_TRUE(Leftovers(dir.Path(), {"src.txt", "dst.txt"}).empty());
 }
 
 TEST(CFileCopy, EmptyFileAndFailuresWithoutSource)
