@@ -188,8 +188,9 @@ private:
     bool CopyTree(int32_t fromIdx, int32_t toIdx);
     bool DeleteTree(int32_t fromIdx, int32_t toIdx);
     // One source file of CopyTree; false when the error policy says stop.
+    // Into a target folder that is not usable the copy fails without a try.
     bool CopyOne(const std::string& sourceRoot, const std::string& targetRoot, const std::string& relative,
-                 int64_t sourceTime);
+                 int64_t sourceTime, bool folderUsable);
     bool ReportError(const std::string& text);
     void LogWarning(const std::string& text);
 

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 namespace velloran {
@@ -49,6 +50,13 @@ std::string NestedRelative(const std::string& outer, const std::string& inner)
     if (i.size() <= prefix.size() || i.compare(0, prefix.size(), prefix) != 0)
         return {};
     return i.substr(prefix.size()) + "/";
+}
+
+// Whether path (without a final "/") is a folder itself, not a link to one.
+bool IsRealFolder(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // What the master tree says about a path: it is there, it is not, or the
@@ -118,10 +126,18 @@ bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
         BeginTreeWalk(source, 3, std::string("Copying files from ") + SideName(fromIdx) + " folder...", progress.handler);
 
     std::vector<std::string> queue;
+    // Target folders that are no real folders (a link to one elsewhere above
+    // all), and everything below them: nothing is made or written there.
+    std::unordered_set<std::string> unusable;
     const bool completed = WalkTree(source, NestedRelative(source, target), progress, queue,
                                     [&](const std::string& folder, const quorvantell::FolderEntry& entry) {
+        const bool folderUsable = unusable.empty() || unusable.count(folder) == 0;
         if (entry.isDir) {
-            file.CreatePath(target + folder + entry.name + "/");
+            const std::string made = folder + entry.name;
+            if (folderUsable)
+                file.CreatePath(target + made + "/");
+            if (!folderUsable || !IsRealFolder(target + made))
+                unusable.insert(made + "/");
             return true;
         }
         // A pending cancel request is answered before the next copy starts;
@@ -129,7 +145,8 @@ bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
         if (Cancel)
             Attempt([] { throw AppError(AppError::kCancelRequest, "Cancelled by user."); }, progress.handler);
         bool goOn = true;
-        Attempt([&] { goOn = CopyOne(source, target, folder + entry.name, entry.modified); }, progress.handler);
+        Attempt([&] { goOn = CopyOne(source, target, folder + entry.name, entry.modified, folderUsable); },
+                progress.handler);
         return goOn;
     });
     if (completed)
@@ -138,13 +155,13 @@ bool CSync::CopyTree(int32_t fromIdx, int32_t toIdx)
 }
 
 bool CSync::CopyOne(const std::string& sourceRoot, const std::string& targetRoot, const std::string& relative,
-                    int64_t sourceTime)
+                    int64_t sourceTime, bool folderUsable)
 {
     const quorvantell::CFile file;
     const std::string from = sourceRoot + relative;
     const std::string to = targetRoot + relative;
     struct stat existing{};
-    if (stat(to.c_str(), &existing) == 0) {
+    if (folderUsable && stat(to.c_str(), &existing) == 0) {
         const int64_t diff = sourceTime - quorvantell::FileTimeFromTimespec(existing.st_mtim);
         int64_t targetSize = 0;
         const bool targetRead = file.GetFileSize(to, targetSize);
@@ -162,7 +179,7 @@ bool CSync::CopyOne(const std::string& sourceRoot, const std::string& targetRoot
             return true;
         }
     }
-    if (!file.Copy(from, to, Cancel) && !ReportError("Error writing file " + to))
+    if (!(folderUsable && file.Copy(from, to, Cancel)) && !ReportError("Error writing file " + to))
         return false;
     AdvanceActivity();
     return true;

@@ -344,5 +344,27 @@ TEST_F(TreeOpsTest, LinksToFoldersAreNotCopied)
     EXPECT_TRUE(S_ISREG(st.st_mode));
 }
 
+// A link in the target where the source has a folder would carry the copies
+// out of the target tree; its files fail as those of a folder that cannot be
+// made, and nothing is written or made where the link points.
+TEST_F(TreeOpsTest, LinksToFoldersInTheTargetAreNotCopiedThrough)
+{
+    sync.Options.ErrorAction = 1;
+    Put(0, "sub/a.txt", "a");
+    Put(0, "sub/deeper/b.txt", "b");
+    Put(0, "plain.txt", "p");
+    const std::string outside = m_temp / "outside";
+    MakeDirs(outside);
+    ASSERT_EQ(symlink(outside.c_str(), PathOf(1, "sub").c_str()), 0);
+    EXPECT_TRUE(sync.DoCopy(0, 1));
+    EXPECT_TRUE(ListTree(outside).empty());
+    EXPECT_EQ(sync.errLog, "Error writing file " + R("sub/a.txt") + "\r\nError writing file " + R("sub/deeper/b.txt") +
+                               "\r\n");
+    EXPECT_EQ(ReadFile(PathOf(1, "plain.txt")), "p");
+    struct stat st{};
+    ASSERT_EQ(lstat(PathOf(1, "sub").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
 }  // namespace
 }  // namespace velloran::test
