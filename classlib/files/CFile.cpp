@@ -325,10 +325,12 @@ bool CFile::Move(const std::string& fileFrom, const std::string& fileTo) const
 bool CFile::Copy(const std::string& fileFrom, const std::string& fileTo, bool& Cancel) const
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; only a regular file is
-    // copied, and a regular file's reads do not heed the flag.
+    // copied, and it is read with the flag cleared again (a FUSE file system
+    // may heed it).
     UniqueFd source(open(fileFrom.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st{};
-    if (!source.Valid() || fstat(source.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!source.Valid() || fstat(source.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        fcntl(source.Get(), F_SETFL, fcntl(source.Get(), F_GETFL) & ~O_NONBLOCK) != 0)
         return false;
 
     const std::string temp = CopyTempPath(fileTo);
