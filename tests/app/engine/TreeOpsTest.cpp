@@ -17,6 +17,22 @@ using quorvantell::MB_ICONINFORMATION;
 using quorvantell::MB_ICONQUESTION;
 using quorvantell::MB_ICONWARNING;
 
+// An engine over the folders "left" and "right" of a fresh folder that the
+// user nobody may enter, for test parts that run as nobody.
+struct NobodyEngine {
+    explicit NobodyEngine(const std::string& tag) : temp(tag)
+    {
+        chmod(temp.Path().c_str(), 0755);
+        host.Attach(sync);
+        host.SetFolders(left, right);
+    }
+    TempDir temp;
+    std::string left = temp / "left";
+    std::string right = temp / "right";
+    RecordingHost host;
+    CSync sync{host};
+};
+
 class TreeOpsTest : public EngineFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(sync.checkFoldersValid()); }
@@ -254,23 +270,18 @@ TEST_F(TreeOpsTest, FileThatCannotBeDeletedIsReported)
 TEST_F(TreeOpsTest, AnUnreadableMasterFolderDeletesNothingBelowIt)
 {
     const auto body = [] {
-        TempDir temp("delunread");
-        chmod(temp.Path().c_str(), 0755);
-        const std::string left = temp / "left", right = temp / "right";
+        NobodyEngine engine("delunread");
+        const std::string &left = engine.left, &right = engine.right;
         for (const std::string& side : {left, right}) {
             WriteFile(side + "/locked/x.txt", "x");
             MakeDirs(side + "/locked/empty");
         }
         WriteFile(right + "/stray.txt", "s");
         chmod((left + "/locked").c_str(), 0600);
-        RecordingHost host;
-        CSync sync(host);
-        host.Attach(sync);
-        host.SetFolders(left, right);
-        sync.Options.ErrorAction = 1;
-        const bool ok = sync.checkFoldersValid() && sync.DoDelete(0, 1) &&
-                        sync.errLog == "Error deleting file " + right + "/locked/x.txt\r\n"
-                                       "Error deleting folder " + right + "/locked/empty/\r\n" &&
+        engine.sync.Options.ErrorAction = 1;
+        const bool ok = engine.sync.checkFoldersValid() && engine.sync.DoDelete(0, 1) &&
+                        engine.sync.errLog == "Error deleting file " + right + "/locked/x.txt\r\n"
+                                              "Error deleting folder " + right + "/locked/empty/\r\n" &&
                         Exists(right + "/locked/x.txt") && Exists(right + "/locked/empty") &&
                         !Exists(right + "/stray.txt");
         chmod((left + "/locked").c_str(), 0755);
