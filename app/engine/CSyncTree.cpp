@@ -98,8 +98,13 @@ bool CSync::WalkTree(const std::string& root, const std::string& skip, const Tre
         const std::string folder = queue[q];
         bool opened = false;
         Attempt([&] { opened = quorvantell::ReadFolderEntries(root + folder, entries); }, progress.handler);
-        if (!opened)
+        // A folder that cannot be read is not an empty one: the operation
+        // did not do its work there.
+        if (!opened) {
+            if (!ReportError("Error reading folder " + root + folder))
+                return false;
             continue;
+        }
         for (int dots = 0; dots < 2; ++dots)  // the "." and ".." entries
             progress.Step();
         for (const quorvantell::FolderEntry& entry : entries) {

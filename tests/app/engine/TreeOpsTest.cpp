@@ -290,6 +290,32 @@ TEST_F(TreeOpsTest, AnUnreadableMasterFolderDeletesNothingBelowIt)
     EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
 }
 
+// A folder the walk cannot read is no empty folder: the copy from it and the
+// delete in it are reported, not passed as complete.
+TEST_F(TreeOpsTest, FoldersThatCannotBeReadAreReported)
+{
+    const auto body = [] {
+        NobodyEngine engine("unreadable");
+        const std::string &left = engine.left, &right = engine.right;
+        CSync& sync = engine.sync;
+        WriteFile(left + "/a.txt", "a");
+        WriteFile(left + "/locked/x.txt", "x");
+        MakeDirs(left + "/shut");
+        WriteFile(right + "/shut/stray.txt", "s");
+        chmod((left + "/locked").c_str(), 0300);
+        chmod((right + "/shut").c_str(), 0300);
+        sync.Options.ErrorAction = 1;
+        bool ok = sync.checkFoldersValid() && sync.DoCopy(0, 1) &&
+                  sync.errLog == "Error reading folder " + left + "/locked/\r\n" && Exists(right + "/a.txt");
+        sync.errLog.clear();
+        ok = ok && sync.DoDelete(0, 1) && sync.errLog == "Error reading folder " + right + "/shut/\r\n";
+        chmod((left + "/locked").c_str(), 0755);
+        chmod((right + "/shut").c_str(), 0755);
+        return ok && Exists(right + "/shut/stray.txt");
+    };
+    EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
+}
+
 TEST_F(TreeOpsTest, UpdateOfIdenticalTreesChangesNothing)
 {
     for (int side = 0; side <= 1; ++side) {
