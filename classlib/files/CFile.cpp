@@ -103,6 +103,24 @@ void FinishTarget(int dst, const struct stat& source)
     futimens(dst, times);
 }
 
+// /proc/self/mounts writes blanks, tabs, newlines and backslashes in mount
+// points as three-digit octal escapes (\040 for a blank).
+std::string UnescapeMountPoint(const std::string& field)
+{
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        const bool isEscape = field[i] == '\\' && i + 3 < field.size();
+        if (isEscape && isdigit(static_cast<unsigned char>(field[i + 1])) &&
+            isdigit(static_cast<unsigned char>(field[i + 2])) && isdigit(static_cast<unsigned char>(field[i + 3]))) {
+            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
 CGeneral& General()
 {
     return *ClassLibrary::Shared().General;
@@ -228,7 +246,7 @@ bool CFile::IsCDROM(const std::string& Path) const
     std::string bestType;
     size_t bestLength = 0;
     while (mounts >> device >> mountPoint >> type && std::getline(mounts, rest)) {
-        const std::string prefix = AddSlash(mountPoint);
+        const std::string prefix = AddSlash(UnescapeMountPoint(mountPoint));
         if ((AddSlash(Path).compare(0, prefix.size(), prefix) == 0) && prefix.size() >= bestLength) {
             bestLength = prefix.size();
             bestType = type;
@@ -474,7 +492,8 @@ bool CFile::RunDocument(const std::string& docName, int32_t /*windowState*/, con
     // The desktop decides how its applications' windows open; an executable
     // given parameters is started with them, anything else goes to xdg-open.
     if (!docParam.empty() && access(docName.c_str(), X_OK) == 0 && !DirExists(docName)) {
-        std::vector<std::string> argv{docName};
+        // A name without a folder would be searched in PATH: run the one checked.
+        std::vector<std::string> argv{docName.find('/') == std::string::npos ? "./" + docName : docName};
         std::vector<std::string> params;
         int32_t n = 0;
         General().SplitString(docParam + " ", params, " ", n, 1, false);

@@ -168,3 +168,18 @@ TEST(CFileSystem, AddToRecentLeavesAListItCannotReadAlone)
     EXPECT_EQ(ReadFile(list), theirs);
     EXPECT_EQ(ListTree(dir / "data"), (std::vector<std::string>{"recently-used.xbel"}));
 }
+
+TEST(CFileSystem, RunDocumentStartsTheCheckedProgramWithItsParameters)
+{
+    TempDir dir;
+    WriteFile(dir / "tool.sh", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/ran.txt\"\n");
+    chmod((dir / "tool.sh").c_str(), 0755);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+    // A bare name means the file here, never a namesake found in PATH.
+    const bool started = CFile().RunDocument("tool.sh", CFile::SW_SHOWNORMAL, "one two");
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(ReadFile(dir / "ran.txt"), "one two\n");
+}
