@@ -67,6 +67,13 @@ bool Offers(const std::string& features, const std::string& feature)
     return false;
 }
 
+// A CR, LF or NUL: in a text that goes out on the control connection it
+// would end the command line early and could add a command of its own.
+bool BreaksCommandLine(const std::string& text)
+{
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
 bool IsDotName(const std::string& name)
 {
     return name == "." || name == "..";
@@ -121,8 +128,9 @@ CFTP::~CFTP() = default;
 bool CFTP::Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive)
 {
     const auto address = FtpAddress::Parse(Server);
-    if (!address) {
-        // As after any failed connect: the session of before is no target.
+    if (!address || BreaksCommandLine(User) || BreaksCommandLine(Password)) {
+        // Nothing is sent, and as after any failed connect the session of
+        // before is no target.
         m_transport->Close();
         return false;
     }
@@ -285,10 +293,8 @@ void CFTP::SetTime(const std::string& FTPPath, int64_t FileTimeUTC)
 
 std::string CFTP::Command(const std::string& text)
 {
-    // A line break would smuggle a second command onto the connection.
     std::string reply;
-    if (!m_transport->IsOpen() || text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos ||
-        !m_transport->Send(text, reply))
+    if (!m_transport->IsOpen() || BreaksCommandLine(text) || !m_transport->Send(text, reply))
         return std::string();
     return reply;
 }

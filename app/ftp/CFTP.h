@@ -28,7 +28,8 @@ public:
 
     // Server: a host, "host:port" or "ftp://host[:port]" (port 21 by default).
     // Passive: EPSV, then PASV; otherwise active mode. False when the server
-    // cannot be reached or refuses the login; nothing stays open then.
+    // cannot be reached or refuses the login, or when the user name or
+    // password holds a CR, LF or NUL (nothing is sent); nothing stays open then.
     bool Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive);
     void Disconnect();
 

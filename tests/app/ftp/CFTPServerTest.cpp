@@ -235,6 +235,21 @@ TEST_P(CFTPServerTest, AnUnusableServerFieldEndsTheEarlierSession)
     EXPECT_EQ(RaisedNumber([&] { ftp.FindFilesInit(server->ServerFolder(), "*.*;", true); }), AppError::kFtpError);
 }
 
+// The login goes out as command lines: a user name or password holding a
+// line break would add a command of its own. Nothing is sent then.
+TEST_P(CFTPServerTest, ALineBreakInTheLoginSendsNothing)
+{
+    auto server = Start();
+    const int before = server->Connections();
+    CFTP ftp;
+    const std::string injected = "\r\nMKD " + server->Remote("injected");
+    EXPECT_FALSE(ftp.Connect(server->Address(), server->User(), server->Password() + injected, true));
+    EXPECT_FALSE(ftp.Connect(server->Address(), server->User() + injected, server->Password(), true));
+    EXPECT_FALSE(ftp.Connect(server->Address(), server->User(), server->Password() + std::string(1, '\0'), true));
+    EXPECT_FALSE(test::Exists(server->Local("injected")));
+    EXPECT_EQ(server->Connections(), before) << server->Log();
+}
+
 TEST_P(CFTPServerTest, UploadReplacesAndKeepsTheLocalTime)
 {
     auto server = Start();
