@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 namespace velloran::test {
 namespace {
 
@@ -32,6 +34,17 @@ struct NobodyEngine {
     RecordingHost host;
     CSync sync{host};
 };
+
+// Runs body on a NobodyEngine as nobody (as root, where permissions would
+// not hold) or as this user; its result.
+bool AsNobody(const std::string& tag, const std::function<bool(NobodyEngine&)>& body)
+{
+    const auto run = [&] {
+        NobodyEngine engine(tag);
+        return body(engine);
+    };
+    return IsRoot() ? RunAsNobody(run) : run();
+}
 
 class TreeOpsTest : public EngineFixture {
 protected:
@@ -269,8 +282,7 @@ TEST_F(TreeOpsTest, FileThatCannotBeDeletedIsReported)
 // its target files are kept and reported, not deleted as missing.
 TEST_F(TreeOpsTest, AnUnreadableMasterFolderDeletesNothingBelowIt)
 {
-    const auto body = [] {
-        NobodyEngine engine("delunread");
+    EXPECT_TRUE(AsNobody("delunread", [](NobodyEngine& engine) {
         const std::string &left = engine.left, &right = engine.right;
         for (const std::string& side : {left, right}) {
             WriteFile(side + "/locked/x.txt", "x");
@@ -286,16 +298,14 @@ TEST_F(TreeOpsTest, AnUnreadableMasterFolderDeletesNothingBelowIt)
                         !Exists(right + "/stray.txt");
         chmod((left + "/locked").c_str(), 0755);
         return ok;
-    };
-    EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
+    }));
 }
 
 // A folder the walk cannot read is no empty folder: the copy from it and the
 // delete in it are reported, not passed as complete.
 TEST_F(TreeOpsTest, FoldersThatCannotBeReadAreReported)
 {
-    const auto body = [] {
-        NobodyEngine engine("unreadable");
+    EXPECT_TRUE(AsNobody("unreadable", [](NobodyEngine& engine) {
         const std::string &left = engine.left, &right = engine.right;
         CSync& sync = engine.sync;
         WriteFile(left + "/a.txt", "a");
@@ -312,8 +322,7 @@ TEST_F(TreeOpsTest, FoldersThatCannotBeReadAreReported)
         chmod((left + "/locked").c_str(), 0755);
         chmod((right + "/shut").c_str(), 0755);
         return ok && Exists(right + "/shut/stray.txt");
-    };
-    EXPECT_TRUE(IsRoot() ? RunAsNobody(body) : body());
+    }));
 }
 
 TEST_F(TreeOpsTest, UpdateOfIdenticalTreesChangesNothing)
