@@ -86,8 +86,10 @@ void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
     // The left tree, without the left-time offset: server times are UTC.
     SideScanner left;
     left.Start(rootFolder[0], dots, 0, subDirs);
-    while (!left.WaitFor(kWaitTurn))
+    while (!left.WaitFor(kWaitTurn)) {
         m_host.DoEvents();
+        CheckCancel(handler);
+    }
     // The walk counted the whole tree only when it went into every folder.
     int32_t folders = static_cast<int32_t>(left.foundFolders), files = static_cast<int32_t>(left.foundFiles);
     if (!subDirs)

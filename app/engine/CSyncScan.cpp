@@ -77,8 +77,12 @@ void CSync::ScanSides(IStatusLabel& statusLabel, bool filter)
     SideScanner sides[2];
     sides[0].Start(rootFolder[0], dots, int64_t{Options.LeftTimeOffset} * kTicksPerMinute);
     sides[1].Start(rootFolder[1], dots, 0);
-    while (!sides[0].WaitFor(kWaitTurn) || !sides[1].WaitFor(kWaitTurn))
+    // A Cancel pressed while the trees are read is asked about at once; on
+    // Yes the walks stop as the scanners go out of scope.
+    while (!sides[0].WaitFor(kWaitTurn) || !sides[1].WaitFor(kWaitTurn)) {
         m_host.DoEvents();
+        CheckCancel(handler);
+    }
 
     const int64_t total = sides[0].foundFiles + sides[0].foundFolders + sides[1].foundFiles + sides[1].foundFolders;
     const double step = total != 0 ? 99.0 / static_cast<double>(total) : 0.0;

@@ -7,6 +7,7 @@ namespace velloran {
 
 SideScanner::~SideScanner()
 {
+    Stop();
     if (m_walk.valid())
         m_walk.wait();
 }
@@ -35,6 +36,11 @@ void SideScanner::Start(const std::string& root, DotFilter filter, int64_t timeO
     m_timeOffset = timeOffset;
     m_finder.FindFilesInit(root, "*.*;", subDirs);
     m_walk = std::async(std::launch::async, [this] { Walk(); });
+}
+
+void SideScanner::Stop()
+{
+    m_stop = true;
 }
 
 bool SideScanner::WaitFor(std::chrono::milliseconds timeout)
@@ -67,14 +73,14 @@ void SideScanner::Walk()
         std::string name;
         int64_t modified = 0, size = 0;
         int32_t dirs = 0;
-        while (m_finder.GetNextFile(name, modified, size, dirs)) {
+        while (!m_stop && m_finder.GetNextFile(name, modified, size, dirs)) {
             ++foundFiles;
             if (!Filtered(m_filter, name, false))
                 Keep(false, name, modified + m_timeOffset, size);
         }
         foundFolders = dirs;
         inFolders = true;
-        for (int32_t i = 1; i <= dirs; ++i) {
+        for (int32_t i = 1; i <= dirs && !m_stop; ++i) {
             const std::string folder = m_finder.DirBuf(i);
             if (!Filtered(m_filter, folder, true))
                 Keep(true, folder, 0, 0);

@@ -9,6 +9,7 @@
 #include "app/engine/ScanBatch.h"
 #include "classlib/files/CFindFile.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <future>
@@ -42,6 +43,10 @@ public:
     void Start(const std::string& root, DotFilter filter, int64_t timeOffset, bool subDirs = true);
     // True once the walk has ended; waits at most `timeout` for it.
     bool WaitFor(std::chrono::milliseconds timeout);
+    // Ends the walk at its next entry (the user cancelled the scan); also
+    // done on destruction, so leaving a scan early never waits for a whole
+    // tree to be read.
+    void Stop();
 
     // Whether a relative path has an element beginning with ".".
     static bool IsDotPath(std::string_view path);
@@ -67,6 +72,7 @@ private:
     quorvantell::CFindFile m_finder;
     DotFilter m_filter = DotFilter::None;
     int64_t m_timeOffset = 0;
+    std::atomic<bool> m_stop{false};
     std::future<void> m_walk;
 };
 
