@@ -66,7 +66,9 @@ case "${1:-}" in
     deps
     configure build/release -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
     cmake --build build/release -j"$jobs"
-    for b in bench/*.sh; do bash "$b" "$top/build/release/bin"; done ;;
+    status=0
+    for b in bench/*.sh; do bash "$b" "$top/build/release/bin" || { echo "$b: exit $?"; status=1; }; done
+    exit $status ;;
   *)
     sed -n '2,6p' "$0"; exit 2 ;;
 esac
