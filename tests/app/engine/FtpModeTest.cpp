@@ -247,7 +247,7 @@ TEST_P(FtpModeTest, AServerThatRefusesWritesEndsTheUploadAtTheFirstTransfer)
     Put(0, "y/2.txt", "2");
     EXPECT_FALSE(sync.DoCopyFTP());
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{kUploadFailed});
-    EXPECT_EQ(Occurrences(server->Log(), Logged("MKD")), 1);
+    EXPECT_EQ(Occurrences(server->Log(), Logged("MKD")), 1) << server->Log();
 }
 
 TEST_P(FtpModeTest, AServerThatCannotBeListedOrEnteredSendsNothing)

@@ -53,6 +53,27 @@ class TestHandler(FTPHandler):
     # A refused login is answered at once: tests try wrong passwords.
     auth_failed_timeout = 0
 
+    # pyftpdlib logs a command after its reply has gone out, so a client
+    # could read the log before the line is there. Replies are held back
+    # until the command's log line is written.
+    _held = None
+
+    def push(self, data):
+        if self._held is not None:
+            self._held.append(data)
+        else:
+            super().push(data)
+
+    def found_terminator(self):
+        self._held = []
+        try:
+            super().found_terminator()
+        finally:
+            held, self._held = self._held, None
+            if self.connected:
+                for data in held:
+                    super().push(data)
+
     def ftp_CWD(self, path):
         name = os.path.basename(path.rstrip("/"))
         if self.traps and name == "locked":
