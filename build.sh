@@ -60,7 +60,7 @@ case "${1:-}" in
     deps
     configure build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_SANITIZE=ON
     cmake --build build/test -j"$jobs"
-    export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
+    export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
     ctest --test-dir build/test --output-on-failure -j"$jobs" ;;
   bench)
     deps
