@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ftp/CFTP.h"
+#include "tests/support/OneAtATime.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,14 +12,9 @@
 
 namespace velloran::test {
 
-struct FtpListing {
-    std::vector<std::string> files;
-    std::vector<int64_t> times;
-    std::vector<int64_t> sizes;
-    int32_t dirs = -1;
-};
+using FtpListing = OneAtATimeListing;
 
-// FindFilesInit, then GetNextFile until it gives false.
+// The server folder's listing, collected one entry at a time.
 FtpListing ListFtpTree(CFTP& ftp, const std::string& path, bool subDirs, const std::string& spec = "*.*;");
 
 // The Number of the AppError the action raised; 0 when it raised none.

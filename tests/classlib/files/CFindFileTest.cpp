@@ -2,6 +2,7 @@
 // byte names, and what the scans must never follow or open.
 #include "classlib/files/CFile.h"
 #include "classlib/files/CFindFile.h"
+#include "tests/support/OneAtATime.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,31 +13,6 @@
 
 using quorvantell::CFindFile;
 using namespace velloran::test;
-
-namespace {
-
-struct Found {
-    std::vector<std::string> files;
-    std::vector<int64_t> times;
-    std::vector<int64_t> sizes;
-    int32_t dirs = -1;
-};
-
-Found RunOneAtATime(CFindFile& find, const std::string& root, const std::string& spec, bool subDirs)
-{
-    Found out;
-    find.FindFilesInit(root, spec, subDirs);
-    std::string name;
-    int64_t time = 0, size = 0;
-    while (find.GetNextFile(name, time, size, out.dirs)) {
-        out.files.push_back(name);
-        out.times.push_back(time);
-        out.sizes.push_back(size);
-    }
-    return out;
-}
-
-}  // namespace
 
 TEST(CFindFile, WholeTreeIsBreadthFirst)
 {
@@ -74,16 +50,16 @@ TEST(CFindFile, OneAtATimeMatchesTheWholeTreeAndResetsTheSpecification)
     WriteFile(dir / "sub/c.txt", "ccc");
     SetFileTime(dir / "sub/c.txt", 133'000'000'000'000'007LL);
     CFindFile find;
-    Found txt = RunOneAtATime(find, dir.Path() + "/", "*.txt", true);
+    OneAtATimeListing txt = ListOneAtATime(find, dir.Path() + "/", "*.txt", true);
     EXPECT_EQ(txt.files, (std::vector<std::string>{"b.txt", "sub/c.txt"}));
     EXPECT_EQ(txt.dirs, 1);
     EXPECT_EQ(txt.sizes[1], 3);
     EXPECT_EQ(txt.times[1], 133'000'000'000'000'007LL);
 
-    Found all = RunOneAtATime(find, dir.Path() + "/", "*.*;", true);
+    OneAtATimeListing all = ListOneAtATime(find, dir.Path() + "/", "*.*;", true);
     EXPECT_EQ(all.files, (std::vector<std::string>{"b.txt", "noext", "sub/c.txt"}));
 
-    Found top = RunOneAtATime(find, dir.Path() + "/", "*.*;", false);
+    OneAtATimeListing top = ListOneAtATime(find, dir.Path() + "/", "*.*;", false);
     EXPECT_EQ(top.files, (std::vector<std::string>{"b.txt", "noext"}));
     EXPECT_EQ(top.dirs, 0);
 }
@@ -92,10 +68,10 @@ TEST(CFindFile, EmptyRootEndsAtOnce)
 {
     TempDir dir;
     CFindFile find;
-    Found none = RunOneAtATime(find, dir.Path() + "/", "*.*;", false);
+    OneAtATimeListing none = ListOneAtATime(find, dir.Path() + "/", "*.*;", false);
     EXPECT_TRUE(none.files.empty());
     EXPECT_EQ(none.dirs, 0);
-    Found missing = RunOneAtATime(find, dir / "missing/", "*.*;", true);
+    OneAtATimeListing missing = ListOneAtATime(find, dir / "missing/", "*.*;", true);
     EXPECT_TRUE(missing.files.empty());
     EXPECT_EQ(missing.dirs, 0);
 }
@@ -136,7 +112,7 @@ TEST(CFindFile, GrowsPastManySubfolders)
     EXPECT_EQ(find.DirBuf(251), "d250/");
     EXPECT_EQ(find.FileBuf(250), "d250/f.txt");
 
-    Found one = RunOneAtATime(find, dir.Path() + "/", "*.*;", true);
+    OneAtATimeListing one = ListOneAtATime(find, dir.Path() + "/", "*.*;", true);
     EXPECT_EQ(one.dirs, 251);
     EXPECT_EQ(one.files.size(), 251u);
 }
@@ -149,7 +125,7 @@ TEST(CFindFile, NamesAreBytes)
     WriteFile(dir / latin1, "abc");
     WriteFile(dir / broken, "de");
     CFindFile find;
-    Found all = RunOneAtATime(find, dir.Path() + "/", "*.*;", true);
+    OneAtATimeListing all = ListOneAtATime(find, dir.Path() + "/", "*.*;", true);
     EXPECT_EQ(all.files, (std::vector<std::string>{latin1, broken}));
     EXPECT_EQ(all.sizes, (std::vector<int64_t>{3, 2}));
 }
@@ -168,7 +144,7 @@ TEST(CFindFile, LinksSpecialFilesAndCopyLeftovers)
     WriteFile(dir / ".x.velloran-tmp", "half a copy");
 
     CFindFile find;
-    Found all = RunOneAtATime(find, dir.Path() + "/", "*.*;", true);
+    OneAtATimeListing all = ListOneAtATime(find, dir.Path() + "/", "*.*;", true);
     EXPECT_EQ(all.files, (std::vector<std::string>{"link-to-file", "real.txt"}));
     EXPECT_EQ(all.sizes, (std::vector<int64_t>{5, 5}));
     EXPECT_EQ(all.dirs, 0);
