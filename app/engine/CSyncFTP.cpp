@@ -2,6 +2,7 @@
 // and the upload of the left tree with its messages and warning lines.
 #include "app/engine/AppError.h"
 #include "app/engine/CSync.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/ScanBatch.h"
 #include "app/engine/SideScanner.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace velloran {
 
@@ -31,24 +31,6 @@ constexpr std::chrono::milliseconds kWaitTurn{100};
 constexpr const char* kConnectionError = "An error occurred with the FTP connection";
 constexpr const char* kListingFailed = "Error getting list of files from FTP server.  No files were copied.";
 constexpr const char* kUploadFailed = "Error occurred while copying files to FTP server.";
-
-// A server's name as a line of text: control bytes (a NUL, a line break)
-// shown as \xNN, so a name cannot end or fake a line of the error log.
-std::string Printable(const std::string& name)
-{
-    std::string out;
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
 
 }  // namespace
 

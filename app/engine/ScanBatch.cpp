@@ -40,4 +40,23 @@ void ScanBatch::Sort()
               [this](const Item& a, const Item& b) { return NameOrder::Less(Name(a), Name(b)); });
 }
 
+void ScanBatch::RemoveBelow(const std::unordered_set<std::string>& folders)
+{
+    if (folders.empty())
+        return;
+    const auto below = [&](const Item& item) {
+        const std::string_view name = Name(item);
+        if (folders.count(std::string()) != 0)
+            return true;
+        // Each folder the item lies in: the name up to every "/" but a final one.
+        for (size_t slash = name.find('/'); slash != std::string_view::npos && slash + 1 < name.size();
+             slash = name.find('/', slash + 1)) {
+            if (folders.count(std::string(name.substr(0, slash + 1))) != 0)
+                return true;
+        }
+        return false;
+    };
+    m_items.erase(std::remove_if(m_items.begin(), m_items.end(), below), m_items.end());
+}
+
 }  // namespace velloran

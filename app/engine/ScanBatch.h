@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace velloran {
@@ -27,6 +28,11 @@ public:
     // Sorts the items into list order (NameOrder).
     void Sort();
     void Clear();
+    // Drops every item that lies below one of the folders (relative paths
+    // ending in "/"; "" is the root): what a folder that could not be read
+    // holds is unknown, so nothing below it may pass for one-sided. The
+    // folders themselves stay; the order of the rest is kept.
+    void RemoveBelow(const std::unordered_set<std::string>& folders);
 
     size_t Count() const { return m_items.size(); }
     const Item& At(size_t index) const { return m_items[index]; }
