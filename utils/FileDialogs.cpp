@@ -67,6 +67,19 @@ struct NameFilters {
     }
 };
 
+// The extension a default-extension argument names: callers pass "log",
+// ".log" or a filter pattern such as "*.log" (the first of "*.txt;*.log").
+// A pattern that names no single extension ("*.*", "*") gives none.
+QString DefaultSuffix(const char* defExt)
+{
+    QString suffix = Text(defExt).section(';', 0, 0).trimmed();
+    while (suffix.startsWith('*') || suffix.startsWith('.'))
+        suffix.remove(0, 1);
+    if (suffix.contains('*') || suffix.contains('?') || suffix.contains('['))
+        return {};
+    return suffix;
+}
+
 std::string Bytes(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -116,8 +129,7 @@ void Configure(QFileDialog& dialog, bool save, const std::string& file, const ch
         dialog.setDirectory(QFile::decodeName(initialFolder));
     if (!file.empty())
         dialog.selectFile(QFile::decodeName(file.c_str()));
-    if (defExt != nullptr && *defExt != '\0')
-        dialog.setDefaultSuffix(Text(defExt));
+    dialog.setDefaultSuffix(DefaultSuffix(defExt));
 }
 
 int32_t RunFileDialog(bool save, int32_t bufferSize, void* owner, char* file, const char* initialFolder,

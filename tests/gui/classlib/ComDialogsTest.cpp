@@ -126,17 +126,30 @@ private slots:
         QCOMPARE(info.nFiles, 0);
     }
 
+    // Callers name the extension plainly or as a filter pattern.
+    void saveAddsTheDefaultExtension_data()
+    {
+        QTest::addColumn<QString>("defExt");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("plain") << "txt" << "report.txt";
+        QTest::newRow("pattern") << "*.log" << "report.log";
+        QTest::newRow("dotted") << ".log" << "report.log";
+        QTest::newRow("every file") << "*.*" << "report";
+    }
+
     void saveAddsTheDefaultExtension()
     {
+        QFETCH(QString, defExt);
+        QFETCH(QString, saved);
         WhenModal<QFileDialog>([](QFileDialog* dialog) {
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("report"));
             static_cast<QDialog*>(dialog)->accept();
         });
         OFNINFO info;
-        QVERIFY(m_dialogs.SaveFile(nullptr, "report", m_root, TwoFilters(), 0, "txt", "Save log", info));
+        QVERIFY(m_dialogs.SaveFile(nullptr, "report", m_root, TwoFilters(), 0, defExt.toStdString(), "Save log", info));
         QCOMPARE(info.PathName, m_root + "/");
-        QCOMPARE(info.FileName, std::vector<std::string>{"report.txt"});
+        QCOMPARE(info.FileName, std::vector<std::string>{saved.toStdString()});
     }
 
     void browseFromTheRootReturnsTheRoot()
