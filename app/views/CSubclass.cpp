@@ -73,6 +73,8 @@ protected:
 
 private:
     bool Dispatch(QEvent* event);
+    // WindowProc of a subscription still held (one may leave mid-dispatch).
+    void CallSubscriber(const Subscription& s, QWidget* widget, QEvent* event, int32_t& result);
 
     QWidget* m_widget;
     int m_depth = 0;
@@ -98,25 +100,28 @@ bool Hook::Dispatch(QEvent* event)
     if (consumers.empty() && postProcessors.empty())
         return false;
     QWidget* widget = m_widget;
-    if (!consumers.empty()) {
+    if (consumers.empty()) {
+        CSubclass::CallPreviousProc(widget, event);
+    } else {
         int32_t result = 0;
-        for (const Subscription& s : consumers) {
-            if (!m_retired && Holds(s)) {
-                CurrentMessageScope scope(message);
-                result = s.subscriber->WindowProc(widget, event);
-            }
-        }
+        for (const Subscription& s : consumers)
+            CallSubscriber(s, widget, event, result);
         event->setAccepted(result != 0);
-        return true;
     }
-    CSubclass::CallPreviousProc(widget, event);
-    for (const Subscription& s : postProcessors) {
-        if (!m_retired && Holds(s)) {
-            CurrentMessageScope scope(message);
-            s.subscriber->WindowProc(widget, event);
-        }
-    }
+    // Post-processors see every event of their type, consumed or not; the
+    // consumers' answer stays the event's accepted flag.
+    int32_t ignored = 0;
+    for (const Subscription& s : postProcessors)
+        CallSubscriber(s, widget, event, ignored);
     return true;
+}
+
+void Hook::CallSubscriber(const Subscription& s, QWidget* widget, QEvent* event, int32_t& result)
+{
+    if (m_retired || !Holds(s))
+        return;
+    CurrentMessageScope scope(s.message);
+    result = s.subscriber->WindowProc(widget, event);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 // every such event. Consumed events never reach the widget; post-processed
 // ones reach the widget's own handler first (directly, so event filters
 // installed on the widget before the first subscription are passed over for
-// them). Consumed events take the last WindowProc result as their accepted
-// flag (nonzero accepts: a consumed close event answered with 0 keeps the
+// them). A post-processing subscriber sees every event of its type: when
+// another subscriber consumes one, it comes after the consumers. Consumed
+// events take the last consumer's WindowProc result as their accepted flag
+// (nonzero accepts: a consumed close event answered with 0 keeps the
 // window open). A subscriber unsubscribes before it goes away; a widget
 // that goes away takes its subscriptions with it. Used on the
 // user-interface thread only.
