@@ -4,6 +4,8 @@
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/ClassLibrary.h"
 
+#include <stdexcept>
+
 namespace quorvantell {
 
 void COrdArray::Init(bool caseSensitive, bool noDuplicates)
@@ -16,6 +18,18 @@ int32_t COrdArray::Compare(int32_t index, const std::string& value) const
 {
     return ClassLibrary::Shared().General->CompareStr(m_elements[static_cast<size_t>(index)].Value, value,
                                                       m_caseSensitive);
+}
+
+const COrdArrayElement& COrdArray::At(int32_t Index) const
+{
+    if (Index < 0 || Index >= Size())
+        throw std::out_of_range("Ordered array position " + std::to_string(Index) + " does not exist");
+    return m_elements[static_cast<size_t>(Index)];
+}
+
+COrdArrayElement& COrdArray::At(int32_t Index)
+{
+    return const_cast<COrdArrayElement&>(static_cast<const COrdArray*>(this)->At(Index));
 }
 
 bool COrdArray::Find(const std::string& Value, int32_t& insertPos) const
@@ -64,22 +78,23 @@ void COrdArray::Remove(const std::string& Value)
 
 void COrdArray::RemovePos(int32_t Pos)
 {
+    At(Pos);  // throws for a position outside the array
     m_elements.erase(m_elements.begin() + Pos);
 }
 
 std::string COrdArray::Item(int32_t Index) const
 {
-    return m_elements[static_cast<size_t>(Index)].Value;
+    return At(Index).Value;
 }
 
 int32_t COrdArray::Key(int32_t Index) const
 {
-    return m_elements[static_cast<size_t>(Index)].Key;
+    return At(Index).Key;
 }
 
 void COrdArray::SetKey(int32_t Index, int32_t Key)
 {
-    m_elements[static_cast<size_t>(Index)].Key = Key;
+    At(Index).Key = Key;
 }
 
 int32_t COrdArray::Size() const

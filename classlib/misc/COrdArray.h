@@ -21,6 +21,8 @@ public:
     bool Add(int32_t Key, const std::string& Value);
     bool Find(const std::string& Value, int32_t& insertPos) const;
     void Remove(const std::string& Value);
+    // Members taking a position throw std::out_of_range for one outside
+    // 0 .. Size() - 1.
     void RemovePos(int32_t Pos);
     std::string Item(int32_t Index) const;
     int32_t Key(int32_t Index) const;
@@ -29,6 +31,8 @@ public:
 
 private:
     int32_t Compare(int32_t index, const std::string& value) const;
+    const COrdArrayElement& At(int32_t Index) const;
+    COrdArrayElement& At(int32_t Index);
 
     std::vector<COrdArrayElement> m_elements;
     bool m_caseSensitive = false;

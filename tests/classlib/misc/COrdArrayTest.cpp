@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using quorvantell::COrdArray;
 
 namespace {
@@ -72,4 +74,20 @@ TEST(COrdArray, StaysSortedThroughManyInsertionsAndRemovals)
     EXPECT_EQ(a.Size(), 59);
     a.SetKey(0, 77);
     EXPECT_EQ(a.Key(0), 77);
+}
+
+TEST(COrdArray, PositionsOutsideTheArrayRaiseOutOfRange)
+{
+    COrdArray a;
+    a.Init(false, false);
+    EXPECT_THROW(a.Item(0), std::out_of_range);
+    a.Add(5, "only");
+    for (int32_t bad : {-1, 1, INT32_MIN, INT32_MAX}) {
+        EXPECT_THROW(a.Item(bad), std::out_of_range) << bad;
+        EXPECT_THROW(a.Key(bad), std::out_of_range) << bad;
+        EXPECT_THROW(a.SetKey(bad, 9), std::out_of_range) << bad;
+        EXPECT_THROW(a.RemovePos(bad), std::out_of_range) << bad;
+    }
+    EXPECT_EQ(a.Size(), 1);
+    EXPECT_EQ(a.Key(0), 5);
 }
