@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
@@ -131,10 +132,27 @@ QRegion XPButtonPainter::CornerPixels(XPButton::ButtonStyleConstants shape, cons
     return corners;
 }
 
+QRegion XPButtonPainter::EllipseRows(const QSize& size)
+{
+    // Each row spans the ellipse's width at the row's middle, symmetric about
+    // the centre: a smooth edge, where the region Qt builds from a coarse
+    // polygon comes to points at the ends.
+    QRegion rows;
+    const double a = size.width() / 2.0;
+    const double b = size.height() / 2.0;
+    for (int y = 0; y < size.height(); ++y) {
+        const double t = (y + 0.5 - b) / b;
+        const int left = static_cast<int>(std::lround(a - a * std::sqrt(std::max(0.0, 1.0 - t * t))));
+        if (size.width() - 2 * left > 0)
+            rows += QRect(left, y, size.width() - 2 * left, 1);
+    }
+    return rows;
+}
+
 QRegion XPButtonPainter::Region(XPButton::ButtonStyleConstants shape, const QSize& size)
 {
     if (IsRound(shape))
-        return QRegion(0, 0, size.width(), size.height(), QRegion::Ellipse);
+        return EllipseRows(size);
     if (shape == XPButton::lv_Rectangular)
         return QRegion(0, 0, size.width(), size.height());
     return ShapeRows(shape, size) - CornerPixels(shape, size);
@@ -265,26 +283,44 @@ void XPButtonPainter::PaintFrame()
     }
 }
 
+QRegion XPButtonPainter::RoundRing(int ring) const
+{
+    // The pixels of the window region that lie exactly `ring` pixels inside
+    // its edge. A drawn ellipse never matches the region's own rows, so its
+    // pixels outside the clip went missing and the outline broke up.
+    const auto shrink = [](const QRegion& r) {
+        return r & r.translated(1, 0) & r.translated(-1, 0) & r.translated(0, 1) & r.translated(0, -1);
+    };
+    QRegion outer = Region(m_look.shape, m_look.size);
+    for (int i = 0; i < ring; ++i)
+        outer = shrink(outer);
+    return outer - shrink(outer);
+}
+
+void XPButtonPainter::FillRegion(const QRegion& region, const QColor& colour)
+{
+    for (const QRect& rect : region)
+        m_painter.fillRect(rect, colour);
+}
+
 void XPButtonPainter::PaintRoundFrame()
 {
-    const QRect outer(0, 0, m_width - 1, m_height - 1);
     const bool enabled = m_look.enabled;
+    const QRegion outline = RoundRing(0);
     if (m_look.shape == XPButton::lv_RoundFlat) {
-        m_painter.setPen(Qt::black);
-        m_painter.drawEllipse(outer);
+        FillRegion(outline, Qt::black);
     } else {
-        // The fixed variant keeps its raised edge while pressed.
+        // The fixed variant keeps its raised edge while pressed. The upper
+        // left half runs from the top right to the bottom left of the box.
         const bool sunken = m_look.pressed && enabled && m_look.shape == XPButton::lv_Round3D;
-        m_painter.setPen(sunken ? kGrey : kWhite);
-        m_painter.drawArc(outer, 45 * 16, 180 * 16);
-        m_painter.setPen(sunken ? kWhite : kGrey);
-        m_painter.drawArc(outer, 225 * 16, 180 * 16);
+        const QRegion upperLeft(QPolygon({QPoint(0, 0), QPoint(m_width, 0), QPoint(0, m_height)}));
+        FillRegion(outline & upperLeft, sunken ? kGrey : kWhite);
+        FillRegion(outline - upperLeft, sunken ? kWhite : kGrey);
     }
     if (!enabled || m_look.pressed || !(m_look.hovered || m_look.focused))
         return;
-    m_painter.setPen(m_look.hovered ? m_look.hoverBorder : m_look.focusBorder);
-    m_painter.drawEllipse(outer.adjusted(1, 1, -1, -1));
-    m_painter.drawEllipse(outer.adjusted(2, 2, -2, -2));
+    const QColor& border = m_look.hovered ? m_look.hoverBorder : m_look.focusBorder;
+    FillRegion(RoundRing(1) + RoundRing(2), border);
 }
 
 QRect XPButtonPainter::PlacePicture(const QRect& content, const QSize& size, QRect& captionRoom) const

@@ -65,6 +65,7 @@ private:
     // The first and last pixel of row y inside a shape with straight sides.
     static int LeftEdge(XPButton::ButtonStyleConstants shape, const QSize& size, int y);
     static int RightEdge(XPButton::ButtonStyleConstants shape, const QSize& size, int y);
+    static QRegion EllipseRows(const QSize& size);
     static QRegion ShapeRows(XPButton::ButtonStyleConstants shape, const QSize& size);
     static QRegion CornerPixels(XPButton::ButtonStyleConstants shape, const QSize& size);
     QRegion DrawArea() const;
@@ -75,6 +76,8 @@ private:
     void PaintFace();
     void PaintFrame();
     void PaintRoundFrame();
+    QRegion RoundRing(int ring) const;
+    void FillRegion(const QRegion& region, const QColor& colour);
     void PaintRing(int ring, const QColor& top, const QColor& left, const QColor& bottom, const QColor& right);
     QRect PaintPicture(const QRect& content);
     QRect PlacePicture(const QRect& content, const QSize& pictureSize, QRect& captionRoom) const;

@@ -52,6 +52,9 @@ bool WritePage(const GalleryPage& page, const QDir& out)
     std::unique_ptr<QWidget> widget(page.create());
     widget->setWindowTitle(page.title);
     widget->show();
+    // A new window gets at most two thirds of the screen; a picture shows
+    // the whole page.
+    widget->resize(widget->size().expandedTo(widget->sizeHint()));
     Settle(*widget);
     // The pictures show no keyboard focus unless a page asks for it.
     if (QWidget* focus = QApplication::focusWidget(); focus && widget->isAncestorOf(focus))

@@ -297,6 +297,39 @@ private slots:
         }
     }
 
+    // The round outline lies on every edge pixel of the window region, so it
+    // shows whole: black when flat, white above and grey below when 3-D.
+    void roundOutlineCoversTheWholeEdge()
+    {
+        XPButton& b = Make(QSize(100, 31), QString());
+        b.SetBackColor(kGreen);
+        const QColor grey(128, 128, 128);
+        const std::pair<XPButton::ButtonStyleConstants, QList<QColor>> shapes[] = {
+            {XPButton::lv_RoundFlat, {Qt::black}},
+            {XPButton::lv_Round3D, {Qt::white, grey}},
+            {XPButton::lv_Round3DFixed, {Qt::white, grey}},
+        };
+        for (const auto& [shape, outline] : shapes) {
+            b.SetButtonShape(shape);
+            const QImage image = Image();
+            const QRegion region = b.mask();
+            const auto inside = [&region](int x, int y) { return region.contains(QPoint(x, y)); };
+            int edge = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (!inside(x, y) || (inside(x - 1, y) && inside(x + 1, y) && inside(x, y - 1) && inside(x, y + 1)))
+                        continue;
+                    ++edge;
+                    QVERIFY2(outline.contains(QColor(image.pixel(x, y))),
+                             qPrintable(QStringLiteral("shape %1, pixel %2,%3").arg(shape).arg(x).arg(y)));
+                }
+            }
+            QVERIFY(edge > 200);
+            QCOMPARE(QColor(image.pixel(50, 0)), outline.first());
+            QCOMPARE(QColor(image.pixel(50, 30)), outline.last());
+        }
+    }
+
     // ---- drawn looks ------------------------------------------------------
 
     void doubleBarBreaksTheCaptionIntoTwoLines()
