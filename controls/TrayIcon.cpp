@@ -23,14 +23,18 @@ TrayIcon::TrayIcon(QWidget* parent) : QWidget(parent), m_tray(new QSystemTrayIco
 
 TrayIcon::~TrayIcon()
 {
+    // A window that holds this control is going away with it.
+    if (m_hidden && m_hidden->isAncestorOf(this))
+        m_hidden = nullptr;
     Delete();
 }
 
-void TrayIcon::Add(const QIcon& IconH, const QString& Tip)
+bool TrayIcon::Add(const QIcon& IconH, const QString& Tip)
 {
     m_icon = IconH;
     m_tip = CutTip(Tip);
-    Show();
+    m_wanted = true;
+    return Show();
 }
 
 void TrayIcon::SetIcon(const QIcon& IconH)
@@ -48,8 +52,9 @@ void TrayIcon::SetTip(const QString& Tip)
 void TrayIcon::Delete()
 {
     m_watch.stop();
+    m_wanted = false;
     m_tray->hide();
-    m_added = false;
+    SetShown(false);
 }
 
 bool TrayIcon::Added() const
@@ -60,6 +65,16 @@ bool TrayIcon::Added() const
 QString TrayIcon::ShownTip() const
 {
     return m_added ? m_tray->toolTip() : QString();
+}
+
+bool TrayIcon::HideWindow(QWidget* window)
+{
+    // The notification area may have gone since the last look.
+    if (window == nullptr || !m_wanted || (IconLost() && !Show()))
+        return false;
+    m_hidden = window;
+    window->hide();
+    return true;
 }
 
 QString TrayIcon::CutTip(const QString& tip)
@@ -99,23 +114,20 @@ void TrayIcon::Activated(QSystemTrayIcon::ActivationReason reason)
 
 void TrayIcon::WatchTray()
 {
-    // A notification area that comes back (a restarted panel) starts empty.
+    // A notification area that comes back (a restarted panel) starts empty;
+    // one that went away took the icon along.
     const bool available = QSystemTrayIcon::isSystemTrayAvailable();
-    const bool cameBack = available && !m_trayAvailable;
-    m_trayAvailable = available;
-    if (cameBack && m_added) {
-        Delete();
+    if (available != m_trayAvailable && m_wanted)
         Show();
-    }
+    m_trayAvailable = available;
 }
 
 void TrayIcon::Modify()
 {
-    // A lost icon cannot be changed: delete it and add it again.
-    if (!m_added)
+    // A lost icon cannot be changed: it is added again.
+    if (!m_wanted)
         return;
     if (IconLost()) {
-        Delete();
         Show();
         return;
     }
@@ -128,14 +140,29 @@ bool TrayIcon::IconLost() const
     return !QSystemTrayIcon::isSystemTrayAvailable() || !m_tray->isVisible();
 }
 
-void TrayIcon::Show()
+// Adds the icon afresh where a notification area takes it.
+bool TrayIcon::Show()
 {
+    m_tray->hide();
     m_tray->setIcon(m_icon);
     m_tray->setToolTip(m_tip);
-    m_tray->show();
-    m_added = true;
     m_trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    if (m_trayAvailable)
+        m_tray->show();
+    SetShown(m_trayAvailable && m_tray->isVisible());
     m_watch.start();
+    return m_added;
+}
+
+void TrayIcon::SetShown(bool shown)
+{
+    m_added = shown;
+    if (shown || !m_hidden)
+        return;
+    // Nothing leads back to a window hidden behind the icon any more.
+    if (m_hidden->isHidden())
+        m_hidden->showMinimized();
+    m_hidden = nullptr;
 }
 
 }  // namespace quorvantell

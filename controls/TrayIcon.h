@@ -1,9 +1,12 @@
 // TrayIcon: an invisible control that owns one notification-area icon with a
 // tooltip and reports clicks on it as the platform's mouse message numbers.
-// Where the desktop has no notification area the icon simply does not show.
+// Where the desktop has no notification area the icon does not show, and the
+// control says so: it is not added, and it hides no window, since nothing
+// would lead back to it. The icon appears once an area comes up.
 #pragma once
 
 #include <QIcon>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -37,16 +40,24 @@ public:
     explicit TrayIcon(QWidget* parent = nullptr);
     ~TrayIcon() override;
 
-    void Add(const QIcon& IconH, const QString& Tip);
+    // True when the icon shows in a notification area; false where there is
+    // none yet (the icon then shows as soon as one comes up).
+    bool Add(const QIcon& IconH, const QString& Tip);
     // Icon and Tip are write-only: they change the shown icon, and bring it
     // back when the notification area lost it.
     void SetIcon(const QIcon& IconH);
     void SetTip(const QString& Tip);
+    // Removes the icon; a window hidden behind it comes back minimised.
     void Delete();
 
+    // True only while the icon shows in a notification area.
     bool Added() const;
-    // The tip as the notification area shows it.
+    // The tip as the notification area shows it; empty while none does.
     QString ShownTip() const;
+    // Hides the window so that it lives only behind the icon. False, and the
+    // window left as it is, while no icon shows. Should the icon go away,
+    // the window comes back minimised.
+    bool HideWindow(QWidget* window);
 
 signals:
     void Click(quorvantell::TrayIcon::eTrayButton Button);
@@ -57,13 +68,16 @@ private:
     void WatchTray();
     void Modify();
     bool IconLost() const;
-    void Show();
+    bool Show();
+    void SetShown(bool shown);
 
     QSystemTrayIcon* m_tray;
     QTimer m_watch;
     QIcon m_icon;
     QString m_tip;
-    bool m_added = false;
+    QPointer<QWidget> m_hidden;  // the window HideWindow hid
+    bool m_wanted = false;       // between Add and Delete
+    bool m_added = false;        // the icon really shows
     bool m_trayAvailable = false;
 };
 

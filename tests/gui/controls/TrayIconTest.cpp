@@ -1,5 +1,7 @@
 // TrayIcon: the tip cut to its field, the activations turned into mouse
-// message numbers, and Add/Delete with the write-only Icon and Tip.
+// message numbers, Add/Delete with the write-only Icon and Tip, and a window
+// hidden only behind an icon that shows. The tests that need a notification
+// area run where the desktop has one; the offscreen platform has none.
 #include "controls/TrayIcon.h"
 #include "controls/Twips.h"
 
@@ -23,6 +25,8 @@ private:
 
     static QSystemTrayIcon* Tray(TrayIcon& control) { return control.findChild<QSystemTrayIcon*>(); }
 
+    static bool NoNotificationArea() { return !QSystemTrayIcon::isSystemTrayAvailable(); }
+
     static QList<int> Clicks(const QSignalSpy& spy)
     {
         QList<int> values;
@@ -44,20 +48,21 @@ private slots:
 
     void longTipIsCutTo63Characters()
     {
+        // The tip handed to the notification area, shown or waiting for one.
         TrayIcon tray;
         const QString tip = QString(70, QLatin1Char('x'));
         tray.Add(Icon(Qt::red), tip);
-        QCOMPARE(tray.ShownTip(), QString(63, QLatin1Char('x')));
+        QCOMPARE(Tray(tray)->toolTip(), QString(63, QLatin1Char('x')));
 
         tray.SetTip(QStringLiteral("Velloran"));
-        QCOMPARE(tray.ShownTip(), QStringLiteral("Velloran"));
+        QCOMPARE(Tray(tray)->toolTip(), QStringLiteral("Velloran"));
 
         // 62 letters and a character outside the basic plane: no half pair.
         const QString wide = QString(62, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F600") + QStringLiteral("b");
         tray.SetTip(wide);
-        QCOMPARE(tray.ShownTip(), QString(62, QLatin1Char('a')));
+        QCOMPARE(Tray(tray)->toolTip(), QString(62, QLatin1Char('a')));
         tray.SetTip(QString(63, QLatin1Char('c')));
-        QCOMPARE(tray.ShownTip().size(), 63);
+        QCOMPARE(Tray(tray)->toolTip().size(), 63);
     }
 
     void activationsBecomeMouseMessages()
@@ -83,11 +88,49 @@ private slots:
         QCOMPARE(clicks.count(), 0);
     }
 
+    // Without a notification area nothing is reported added, no window is
+    // hidden, and the icon waits with its tip for an area to come up.
+    void withoutANotificationAreaNothingIsAddedOrHidden()
+    {
+        if (!NoNotificationArea())
+            QSKIP("this desktop has a notification area");
+        QWidget window;
+        window.show();
+        TrayIcon tray;
+        QVERIFY(!tray.Add(Icon(Qt::red), QStringLiteral("tip")));
+        QVERIFY(!tray.Added());
+        QVERIFY(!Tray(tray)->isVisible());
+        QCOMPARE(tray.ShownTip(), QString());
+        tray.SetTip(QStringLiteral("new tip"));
+        QVERIFY(!tray.Added());
+        QVERIFY(!tray.HideWindow(&window));
+        QVERIFY(window.isVisible());
+    }
+
+    // A hidden window lives behind the icon; removing the icon brings it back.
+    void hiddenWindowComesBackWhenTheIconGoes()
+    {
+        if (NoNotificationArea())
+            QSKIP("needs a notification area");
+        QWidget window;
+        window.show();
+        TrayIcon tray;
+        QVERIFY(!tray.HideWindow(&window));
+        QVERIFY(tray.Add(Icon(Qt::red), QStringLiteral("tip")));
+        QVERIFY(tray.HideWindow(&window));
+        QVERIFY(!window.isVisible());
+        tray.Delete();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+    }
+
     void addShowsAndDeleteRemoves()
     {
+        if (NoNotificationArea())
+            QSKIP("needs a notification area");
         TrayIcon tray;
         QVERIFY(!tray.Added());
-        tray.Add(Icon(Qt::red), QStringLiteral("tip"));
+        QVERIFY(tray.Add(Icon(Qt::red), QStringLiteral("tip")));
         QVERIFY(tray.Added());
         QVERIFY(Tray(tray)->isVisible());
         const qint64 red = Tray(tray)->icon().cacheKey();
@@ -117,12 +160,14 @@ private slots:
 
         // The stored values are the ones a later Add starts from.
         tray.Add(Icon(Qt::green), QStringLiteral("again"));
-        QCOMPARE(tray.ShownTip(), QStringLiteral("again"));
+        QCOMPARE(Tray(tray)->toolTip(), QStringLiteral("again"));
     }
 
     void hiddenIconIsAddedAgainOnTheNextWrite()
     {
         // The notification area dropped the icon (a restarted panel).
+        if (NoNotificationArea())
+            QSKIP("needs a notification area");
         TrayIcon tray;
         tray.Add(Icon(Qt::red), QStringLiteral("tip"));
         Tray(tray)->hide();
