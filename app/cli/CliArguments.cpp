@@ -9,7 +9,8 @@ CliArguments CliArguments::Parse(const std::vector<std::string>& args, const std
 {
     CliArguments parsed;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             if (!optionsEnded && arg.size() > 1 && arg[0] == '-')
                 throw UsageError("unknown option " + arg);
@@ -28,9 +29,14 @@ CliArguments CliArguments::Parse(const std::vector<std::string>& args, const std
             throw UsageError("unknown option --" + name);
         if (spec->valueName.empty() && equals != std::string::npos)
             throw UsageError("--" + name + " takes no value");
-        if (!spec->valueName.empty() && equals == std::string::npos)
+        if (equals != std::string::npos)
+            parsed.m_options[name] = arg.substr(equals + 1);
+        else if (spec->valueName.empty())
+            parsed.m_options[name] = std::string();
+        else if (i + 1 < args.size())
+            parsed.m_options[name] = args[++i];
+        else
             throw UsageError("--" + name + " needs a value: --" + name + "=" + spec->valueName);
-        parsed.m_options[name] = equals == std::string::npos ? std::string() : arg.substr(equals + 1);
     }
     return parsed;
 }

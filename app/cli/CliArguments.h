@@ -1,6 +1,6 @@
 // CliArguments: a command line split into the command, its options
-// ("--name" or "--name=value") and its operands, checked against the options
-// the command accepts. "--" ends the options.
+// ("--name", "--name=value" or "--name value") and its operands, checked
+// against the options the command accepts. "--" ends the options.
 #pragma once
 
 #include <map>

@@ -2,6 +2,7 @@
 #include "app/cli/CliHost.h"
 
 #include "app/engine/CSync.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/RunReport.h"
 #include "classlib/files/CFile.h"
@@ -40,10 +41,27 @@ std::string KindOf(uint32_t icon)
     }
 }
 
+// The text for the terminal: its own line breaks kept, every other control
+// character escaped, so no escape sequence in it reaches the terminal. Names
+// are escaped where a text is built, so none can add a line.
+std::string Shown(const std::string& text)
+{
+    const std::string lines = RunReport::PlatformLineEnds(text);
+    std::string out;
+    for (size_t start = 0;;) {
+        const size_t end = lines.find('\n', start);
+        out += Printable(std::string_view(lines).substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return out;
+        out += '\n';
+        start = end + 1;
+    }
+}
+
 std::string WithCaption(const std::string& text, const std::string& caption)
 {
-    const std::string body = RunReport::PlatformLineEnds(text);
-    return caption.empty() || caption == kProgramTitle ? body : caption + ": " + body;
+    const std::string body = Shown(text);
+    return caption.empty() || caption == kProgramTitle ? body : Shown(caption) + ": " + body;
 }
 
 }  // namespace
@@ -85,7 +103,7 @@ void CliHost::DrawProgressLine()
 {
     if (!m_showProgress)
         return;
-    std::fprintf(stderr, "\r\033[K%s %3d%%", m_label.caption.c_str(), m_progress.Value());
+    std::fprintf(stderr, "\r\033[K%s %3d%%", Printable(m_label.caption).c_str(), m_progress.Value());
     std::fflush(stderr);
     m_lineShown = true;
 }
@@ -109,7 +127,7 @@ void CliHost::ShowMessage(const std::string& text, const std::string& caption, u
 {
     EndProgressLine();
     if (m_informationToStdout && KindOf(icon) == "info") {
-        std::cout << RunReport::PlatformLineEnds(text) << '\n' << std::flush;
+        std::cout << Shown(text) << '\n' << std::flush;
         return;
     }
     std::cerr << KindOf(icon) << ": " << WithCaption(text, caption) << '\n' << std::flush;
@@ -176,7 +194,7 @@ void CliHost::SwitchFTPMode()
 void CliHost::ShowErrorLog(const std::string& text)
 {
     EndProgressLine();
-    std::cerr << RunReport::PlatformLineEnds(text) << std::flush;
+    std::cerr << Shown(text) << std::flush;
 }
 
 }  // namespace velloran::cli

@@ -1,5 +1,6 @@
 // CliHost: the engine's host for velloran-cli. Messages go to stderr,
-// prefixed by their kind; questions are asked on the terminal when there is
+// prefixed by their kind, with every control character but their own line
+// breaks escaped; questions are asked on the terminal when there is
 // one, answered Yes with --yes, and otherwise answered by kind (a
 // confirmation and the error policy's question No, the cancel question
 // Yes). Ctrl-C sets the engine's Cancel at the next event-loop turn. On a

@@ -8,9 +8,6 @@
 #include "app/engine/RunReport.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/EventPump.h"
-#include "classlib/general/SettingsStore.h"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <limits>
@@ -63,14 +60,9 @@ CliSession::~CliSession()
 
 void CliSession::LoadSettings()
 {
-    // Reading a store that does not exist would create it; without one the
-    // defaults stand.
-    const std::string path = quorvantell::SettingsStore::DefaultPath();
-    struct stat st{};
-    if (path.empty() || stat(path.c_str(), &st) != 0)
-        return;
-    // Priority is left to whoever starts the program (nice, cron), so the
-    // priority settings are not applied here.
+    // The store is opened read-only (see main): a missing or damaged one
+    // gives the defaults. Priority is left to whoever starts the program
+    // (nice, cron), so the priority settings are not applied here.
     m_sync.Init();
 }
 
@@ -115,7 +107,12 @@ bool CliSession::UseSides(const std::string& left, const std::string& right)
 bool CliSession::UseFtpSite(const std::string& left, const std::string& url)
 {
     FtpTarget target = FtpTarget::Parse(url);
-    target.ResolvePassword();
+    if (target.hasPassword)
+        m_host.ShowMessage("The password in the ftp:// address can be read by every user of this computer in the "
+                           "process list while the program runs; give it with --password-file FILE or in "
+                           "VELLORAN_FTP_PASSWORD instead",
+                           kProgramTitle, quorvantell::MB_ICONWARNING);
+    target.ResolvePassword(m_arguments);
     FtpSiteFields site;
     site.Server = target.server;
     site.Username = target.user;
@@ -168,11 +165,11 @@ int CliSession::RunOperation(const std::function<bool()>& operation, const std::
     m_host.EndProgressLine();
     if (completed)
         m_host.ShowMessage("Operation completed successfully", kProgramTitle, quorvantell::MB_ICONINFORMATION);
-    RunReport(m_sync).Show(description, started);
+    const bool logWritten = RunReport(m_sync).Show(description, started);
     m_sync.syncRunning = false;
     if (cancelled)
         return kExitCancelled;
-    return completed ? StatusOfLog() : std::max(StatusOfLog(), int{kExitError});
+    return completed && logWritten ? StatusOfLog() : std::max(StatusOfLog(), int{kExitError});
 }
 
 }  // namespace velloran::cli

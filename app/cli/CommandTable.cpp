@@ -8,6 +8,7 @@
 #include "app/cli/RunCommand.h"
 #include "app/cli/TreeCommand.h"
 #include "app/cli/UploadCommand.h"
+#include "app/engine/Printable.h"
 
 #include <iostream>
 
@@ -21,31 +22,41 @@ namespace {
 
 constexpr const char* kHelpTail = R"(Exit status:
   0  nothing to report: no differences, no error or warning lines
-  1  differences found, or only warning lines logged
+  1  differences found, only warning lines logged, or a script job not run
+     because its question was answered No
   2  error lines logged, a folder that cannot be used, an FTP server that
      cannot be reached or listed, a failed upload, an unreadable or
-     corrupt script, or bad usage
+     corrupt script, a log file that cannot be appended to, or bad usage
   3  cancelled (Ctrl-C, then the cancel question)
 
 Questions are asked on the terminal. With --yes every question is answered
 Yes. Without a terminal and without --yes, a script's Y question and the
-error policy's question count as No, and the cancel question as Yes.
-Messages go to stderr, prefixed by their kind; the error log is printed at
-the end and appended to the log file when the settings name one.
+error policy's question count as No, and the cancel question as Yes; a
+script job not run that way is named on a warning line. Messages go to
+stderr, prefixed by their kind, control characters in them (as in the text
+output of compare) shown as \xNN; the error log is printed at the end and
+appended to the log file when the settings name one. The log file must be a
+regular file (or not exist yet): a FIFO or a device is refused.
 
 Settings are read from $XDG_CONFIG_HOME/velloran/settings.db (the program's
-settings) and never written; the options above override them for one run.
+settings), opened read-only: nothing is ever written, created or moved there.
+A missing or damaged store gives the defaults and one warning line. The
+options above override the settings for one run. An option with a value is
+written --name=VALUE or --name VALUE.
 
 FTP: compare, latest and upload take as RIGHT (URL) a server folder
   ftp://[user[:password]@]host[:port]/dir/
 Port 21 when none is given; user, password and folder are percent-decoded
 ("%40" for "@", "%3A" for ":", "%2F" for "/"), and the folder is taken from
 the server's root ("dir" is "/dir/"). Without a user the login is anonymous.
-A user without a password takes it from the environment variable
+A user without a password takes it from the first line of the file named
+by --password-file FILE, else from the environment variable
 VELLORAN_FTP_PASSWORD, else from a prompt on the terminal, else the empty
-text. Times compare within the FTP tolerance setting (FTPTolerance, 10
-seconds by default), without --time-offset, and files newer on the server
-are no difference while IgnoreNewerOnServer is set (the default). Server
+text. A password in the address can be read by every user in the process
+list while the program runs, so it gets a warning line. Times compare
+within the FTP tolerance setting (FTPTolerance, 10 seconds by default),
+without --time-offset, and files newer on the server are no difference
+while IgnoreNewerOnServer is set (the default). Server
 entries that cannot be file names (".", "..", names holding "/") are
 skipped with a warning line. In JSON "right" is the address without user
 and password.
@@ -132,10 +143,10 @@ int CommandTable::Main(const std::vector<std::string>& args)
             throw UsageError("unknown command " + args[0]);
         return command->Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const UsageError& error) {
-        std::cerr << "velloran-cli: " << error.what() << "\nTry 'velloran-cli --help'.\n";
+        std::cerr << "velloran-cli: " << Printable(error.what()) << "\nTry 'velloran-cli --help'.\n";
         return kExitError;
     } catch (const std::exception& error) {
-        std::cerr << "error: " << error.what() << "\n";
+        std::cerr << "error: " << Printable(error.what()) << "\n";
         return kExitError;
     }
 }

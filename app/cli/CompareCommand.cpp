@@ -6,6 +6,7 @@
 #include "app/cli/FtpTarget.h"
 #include "app/cli/JsonText.h"
 #include "app/engine/AppError.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "classlib/general/CGeneral.h"
 
@@ -115,7 +116,7 @@ void CompareCommand::PrintText(CVellList& list, bool all)
             continue;
         const std::string_view path = list.FileAt(i, 0).empty() ? list.FileAt(i, 1) : list.FileAt(i, 0);
         const std::string mark = Mark(way);
-        std::cout << mark << std::string(3 - mark.size(), ' ') << path << '\n';
+        std::cout << mark << std::string(3 - mark.size(), ' ') << Printable(path) << '\n';
     }
 }
 

@@ -2,14 +2,20 @@
 #include "app/cli/FtpTarget.h"
 
 #include "app/engine/FtpFolderHistory.h"
+#include "app/engine/Printable.h"
 #include "app/ftp/FtpAddress.h"
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <stdexcept>
 
 namespace velloran::cli {
 
@@ -18,6 +24,8 @@ namespace {
 constexpr const char* kScheme = "ftp://";
 constexpr size_t kSchemeLength = 6;
 constexpr const char* kPasswordVariable = "VELLORAN_FTP_PASSWORD";
+// More than any password; an endless file (a device) stops here.
+constexpr size_t kPasswordFileLimit = 4096;
 
 int HexValue(char c)
 {
@@ -27,8 +35,14 @@ int HexValue(char c)
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-// %XX escapes to bytes. A NUL or a line break would cut or add a command on
-// the control connection, so none may come out.
+// A NUL or a line break would cut or add a command on the control connection.
+void RefuseBreaks(const std::string& text, const std::string& what)
+{
+    if (text.find_first_of(std::string("\0\r\n", 3)) != std::string::npos)
+        throw UsageError(what + " holds a NUL or a line break");
+}
+
+// %XX escapes to bytes, none of them a NUL or a line break.
 std::string Decode(const std::string& text, const std::string& what)
 {
     std::string out;
@@ -44,9 +58,36 @@ std::string Decode(const std::string& text, const std::string& what)
         out += static_cast<char>(high * 16 + low);
         i += 2;
     }
-    if (out.find_first_of(std::string("\0\r\n", 3)) != std::string::npos)
-        throw UsageError("the " + what + " of the ftp:// address holds a NUL or a line break");
+    RefuseBreaks(out, "the " + what + " of the ftp:// address");
     return out;
+}
+
+// The first line of the file without its line end. Read as a stream, so a
+// pipe works too (--password-file <(pass show ftp)).
+std::string ReadPasswordFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    std::string text;
+    char buffer[256];
+    while (error == 0 && text.find('\n') == std::string::npos && text.size() < kPasswordFileLimit) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0)
+            text.append(buffer, static_cast<size_t>(n));
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (fd >= 0)
+        close(fd);
+    if (error != 0)
+        throw std::runtime_error("cannot read the password file " + path + ": " + std::strerror(error));
+    text.erase(std::min(text.find('\n'), text.size()));
+    if (!text.empty() && text.back() == '\r')
+        text.pop_back();
+    RefuseBreaks(text, "the password in " + path);
+    return text;
 }
 
 }  // namespace
@@ -94,16 +135,24 @@ std::vector<OptionSpec> FtpTarget::Options(bool withSubDirs)
     std::vector<OptionSpec> options = {{"passive", "", "FTP: passive mode (EPSV, then PASV) instead of active"}};
     if (withSubDirs)
         options.push_back({"no-subdirs", "", "FTP: only the top folder of each side, no subfolders"});
+    options.push_back({"password-file", "FILE", "FTP: the password is the first line of FILE"});
     return options;
 }
 
-void FtpTarget::ResolvePassword()
+void FtpTarget::ResolvePassword(const CliArguments& arguments)
 {
+    const bool fromFile = arguments.Has("password-file");
+    if (fromFile && user.empty())
+        throw UsageError("--password-file needs a user name in the ftp:// address");
+    if (fromFile && hasPassword)
+        throw UsageError("the password is given twice: in the ftp:// address and with --password-file");
     if (user.empty() || hasPassword)
         return;
-    if (const char* variable = std::getenv(kPasswordVariable)) {
+    if (fromFile) {
+        password = ReadPasswordFile(arguments.Value("password-file"));
+    } else if (const char* variable = std::getenv(kPasswordVariable)) {
         password = variable;
-    } else if (!Prompt("Password for " + user + " at " + server + ": ", password)) {
+    } else if (!Prompt("Password for " + Printable(user) + " at " + Printable(server) + ": ", password)) {
         password.clear();
     }
     hasPassword = true;

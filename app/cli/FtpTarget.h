@@ -2,8 +2,8 @@
 // ftp://[user[:password]@]host[:port]/dir/ - user, password and folder
 // percent-decoded, the folder made a server path ("/dir/", "/" when none is
 // given). No user means an anonymous login; a user without a password
-// takes it from VELLORAN_FTP_PASSWORD, else from a prompt on the terminal,
-// else the empty text.
+// takes it from --password-file FILE, else from VELLORAN_FTP_PASSWORD, else
+// from a prompt on the terminal, else the empty text.
 #pragma once
 
 #include "app/cli/CliArguments.h"
@@ -20,11 +20,14 @@ public:
     // Raises UsageError for an address that is malformed or holds a NUL or
     // line break once decoded.
     static FtpTarget Parse(const std::string& url);
-    // --passive and, where the command honours it, --no-subdirs.
+    // --passive, --password-file and, where the command honours it,
+    // --no-subdirs.
     static std::vector<OptionSpec> Options(bool withSubDirs);
 
-    // The password of a user named without one (see above).
-    void ResolvePassword();
+    // The password of a user named without one (see above). Raises
+    // UsageError for --password-file without a user or beside a password in
+    // the address, std::runtime_error for a file that cannot be read.
+    void ResolvePassword(const CliArguments& arguments);
     // "ftp://" + server + folder: the address without user and password.
     std::string Display() const;
 

@@ -1,6 +1,6 @@
-// LatestCommand: "latest [--passive] LEFT RIGHT" - which side holds the most
-// recently changed file; the report goes to stdout. RIGHT may be an ftp://
-// address.
+// LatestCommand: "latest [--passive] [--password-file=FILE] LEFT RIGHT" -
+// which side holds the most recently changed file; the report goes to
+// stdout. RIGHT may be an ftp:// address.
 #pragma once
 
 #include "app/cli/CliCommand.h"

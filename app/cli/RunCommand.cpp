@@ -3,7 +3,11 @@
 
 #include "app/cli/CliSession.h"
 #include "app/cli/ExitStatus.h"
+#include "app/engine/ProgramInfo.h"
 #include "app/engine/ScriptRunner.h"
+#include "classlib/general/CGeneral.h"
+
+#include <algorithm>
 
 namespace velloran::cli {
 
@@ -11,6 +15,11 @@ int RunCommand::Execute(CliSession& session)
 {
     ScriptRunner runner(session.Sync());
     runner.Read(session.Arguments().Operands()[0]);
+    // A job that did not run is worth a line of its own: a script from cron
+    // must not look as if it had done everything.
+    for (const std::string& job : runner.DeclinedJobs())
+        session.Host().ShowMessage(job + " was not run: its question was answered No", kProgramTitle,
+                                   quorvantell::MB_ICONWARNING);
     switch (runner.LastOutcome()) {
     case ScriptRunner::Outcome::Cancelled:
         return kExitCancelled;
@@ -19,12 +28,9 @@ int RunCommand::Execute(CliSession& session)
     default:
         return kExitError;
     }
-    const int logged = session.StatusOfLog();
-    // An action that stopped without a logged error (a declined question is
-    // not a failure).
-    if (!runner.Succeeded() && !runner.AnyDeclined())
+    if (runner.ActionFailed() || !runner.LogWritten())
         return kExitError;
-    return logged;
+    return std::max(session.StatusOfLog(), runner.DeclinedJobs().empty() ? int{kExitClean} : int{kExitReport});
 }
 
 }  // namespace velloran::cli

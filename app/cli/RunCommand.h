@@ -12,7 +12,8 @@ public:
     std::string Description() const override
     {
         return "Run a script file: blocks of four lines (left folder, right folder, action 1 to 5, Y to ask first "
-               "or N), optionally ended by a line Q. Without a terminal and without --yes a Y block is not run.";
+               "or N), optionally ended by a line Q. Without a terminal and without --yes a Y block is not run; a "
+               "warning line names each job not run.";
     }
 
 protected:

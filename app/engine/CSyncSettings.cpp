@@ -7,6 +7,8 @@
 #include "classlib/general/ClassLibrary.h"
 #include "utils/UtilsImport.h"
 
+#include <algorithm>
+
 namespace velloran {
 
 namespace {
@@ -16,6 +18,9 @@ using quorvantell::eRegBaseKey;
 constexpr const char* kOptionsKey = "Software\\Quorvantell\\Velloran\\e\\Options";
 constexpr const char* kSitesKey = "Software\\Quorvantell\\Velloran\\e\\Sites\\";
 constexpr const char* kSiteKey = "Software\\Quorvantell\\Velloran\\e\\Sites\\1";
+// The most FTP folders read back: a damaged or foreign store may hold any
+// count, and each entry is a look-up.
+constexpr int32_t kMaxFTPDirs = 1000;
 
 // The five string settings by their stored names.
 struct StringSetting {
@@ -69,7 +74,7 @@ void CSync::LoadSites()
     site.Server = reg.GetKeyStr(eRegBaseKey::HKCU, kSiteKey, "Server", "");
     site.Username = reg.GetKeyStr(eRegBaseKey::HKCU, kSiteKey, "Username", "");
     site.Passwd = reg.GetKeyStr(eRegBaseKey::HKCU, kSiteKey, "Passwd", "");
-    const int32_t count = reg.GetKeyWord(eRegBaseKey::HKCU, kSiteKey, "nFTPDir", 0);
+    const int32_t count = std::clamp(reg.GetKeyWord(eRegBaseKey::HKCU, kSiteKey, "nFTPDir", 0), 0, kMaxFTPDirs);
     for (int32_t j = 0; j < count; ++j) {
         std::string folder = reg.GetKeyStr(eRegBaseKey::HKCU, kSiteKey, std::to_string(j) + "FTPDir", "");
         if (!folder.empty())

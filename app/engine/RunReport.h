@@ -16,10 +16,13 @@ public:
     explicit RunReport(CSync& sync) : m_sync(sync) {}
 
     // description names the operation ("Script " + path, or the two folders
-    // with the button's tag); started is when it began.
-    void Show(const std::string& description, const quorvantell::DateTime& started);
+    // with the button's tag); started is when it began. False when the log
+    // file could not be appended to (after its message); a log file that is
+    // no regular file (a FIFO, a device) counts as one that cannot.
+    bool Show(const std::string& description, const quorvantell::DateTime& started);
 
-    // The block appended to the log file, lines ending in CR LF.
+    // The block appended to the log file, lines ending in CR LF; control
+    // characters in the description are escaped, so it stays one line.
     static std::string LogBlock(const std::string& description, const quorvantell::DateTime& started,
                                 const quorvantell::DateTime& ended, const std::string& errLog);
     // The current local date and time.

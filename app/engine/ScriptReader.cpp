@@ -49,6 +49,10 @@ std::string ScriptReader::ReadLine()
         m_pos = m_text.size();
     else
         m_pos = end + (m_text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    // A path with a NUL in it would be checked up to the NUL and used whole
+    // elsewhere; no folder or flag holds one.
+    if (line.find('\0') != std::string::npos)
+        throw std::runtime_error("NUL in a script line");
     return line;
 }
 

@@ -14,7 +14,8 @@ public:
     bool Open(const std::string& path);
     // True when no characters are left.
     bool AtEnd() const { return m_pos >= m_text.size(); }
-    // The next line; std::runtime_error when reading past the end.
+    // The next line; std::runtime_error when reading past the end or when
+    // the line holds a NUL.
     std::string ReadLine();
     // The next line read as a number: leading blanks, an optional sign and
     // digits, then the end of the line or a blank, comma or tab and anything.

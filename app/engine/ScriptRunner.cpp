@@ -3,6 +3,7 @@
 
 #include "app/engine/AppError.h"
 #include "app/engine/CSync.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/RunReport.h"
 #include "app/engine/ScriptReader.h"
@@ -17,9 +18,10 @@ namespace {
 constexpr const char* kPleaseWait =
     "Please wait for the current operation to be completed before starting another operation";
 
+// A path in quotes, as one line whatever bytes it holds.
 std::string Quoted(const std::string& text)
 {
-    return "\"" + text + "\"";
+    return "\"" + Printable(text) + "\"";
 }
 
 // The script's contents are wrong: the error end reports it as corrupt.
@@ -46,7 +48,9 @@ void ScriptRunner::Read(const std::string& FileName)
     host.DoEvents();
     m_outcome = Outcome::Completed;
     m_success = true;
-    m_declined = false;
+    m_actionFailed = false;
+    m_declinedJobs.clear();
+    m_logWritten = true;
     m_quit = false;
 
     if (!quorvantell::CFile().FileExists(FileName))
@@ -79,7 +83,7 @@ void ScriptRunner::Read(const std::string& FileName)
 
 void ScriptRunner::RunBlocks(ScriptReader& reader, const std::string& path)
 {
-    while (!reader.AtEnd()) {
+    for (int job = 1; !reader.AtEnd(); ++job) {
         const std::string left = reader.ReadLine();
         if (left == "Q") {
             m_quit = true;
@@ -99,15 +103,20 @@ void ScriptRunner::RunBlocks(ScriptReader& reader, const std::string& path)
         if (action < 1 || action > 5)
             throw CorruptScript();
         const std::string flag = reader.ReadLine();
-        bool result = false;
+        const auto index = static_cast<int32_t>(action - 1);
+        bool result = false, declined = false;
         if (flag == "Y") {
-            result = m_actions.RunSyncAction(static_cast<int32_t>(action - 1));
-            m_declined = m_declined || m_actions.Declined();
+            result = m_actions.RunSyncAction(index);
+            declined = m_actions.Declined();
         } else if (flag == "N") {
-            result = m_actions.RunAction(static_cast<int32_t>(action - 1));
+            result = m_actions.RunAction(index);
         } else {
             throw CorruptScript();
         }
+        if (declined)
+            m_declinedJobs.push_back("Job " + std::to_string(job) + " (" + Printable(left) + " " +
+                                     SyncActions::Tag(index) + " " + Printable(right) + ")");
+        m_actionFailed = m_actionFailed || (!result && !declined);
         m_success = m_success && result;
     }
 }
@@ -139,7 +148,7 @@ void ScriptRunner::Finish(const std::string& path, bool showSuccess)
     host.DoEvents();
     if (showSuccess)
         host.ShowMessage("Operation completed successfully", kProgramTitle, quorvantell::MB_ICONINFORMATION);
-    RunReport(m_sync).Show("Script " + path, m_started);
+    m_logWritten = RunReport(m_sync).Show("Script " + path, m_started);
     host.ActivityBar().SetValue(0);
     host.ProgressBar().SetValue(0);
     host.DoEvents();

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velloran {
 
@@ -35,8 +36,15 @@ public:
     Outcome LastOutcome() const { return m_outcome; }
     // The run's success flag: every action ran to its end and none was declined.
     bool Succeeded() const { return m_success; }
-    // An action was declined at its question.
-    bool AnyDeclined() const { return m_declined; }
+    // An action that ran returned false.
+    bool ActionFailed() const { return m_actionFailed; }
+    // The jobs whose question was answered No, each as "Job N (LEFT TAG
+    // RIGHT)", N counting the script's blocks from 1. A declined job is no
+    // error: it logs nothing, so it neither opens the error window nor keeps
+    // a quit line from closing the program.
+    const std::vector<std::string>& DeclinedJobs() const { return m_declinedJobs; }
+    // False when the log file was set but could not be appended to.
+    bool LogWritten() const { return m_logWritten; }
     // The run ended at a quit line.
     bool QuitRead() const { return m_quit; }
 
@@ -54,7 +62,9 @@ private:
     SyncActions m_actions;
     Outcome m_outcome = Outcome::Completed;
     bool m_success = true;
-    bool m_declined = false;
+    bool m_actionFailed = false;
+    std::vector<std::string> m_declinedJobs;
+    bool m_logWritten = true;
     bool m_quit = false;
     quorvantell::DateTime m_started;
 };

@@ -2,6 +2,7 @@
 #include "app/engine/SyncActions.h"
 
 #include "app/engine/CSync.h"
+#include "app/engine/Printable.h"
 #include "classlib/general/CGeneral.h"
 
 #include <stdexcept>
@@ -34,17 +35,19 @@ std::string SyncActions::Tag(int32_t index)
 std::string SyncActions::Question(int32_t index) const
 {
     CheckIndex(index);
-    const ISyncHost& host = m_sync.Host();
+    // Each folder on a line of its own, whatever bytes its name holds.
+    const std::string folder[2] = {Printable(m_sync.Host().SelectedFolder(0)),
+                                   Printable(m_sync.Host().SelectedFolder(1))};
     std::string middle;
     if (index <= 1) {
-        middle = "Do you wish to copy files from\r\n" + host.SelectedFolder(index) + "\r\n\r\nto update\r\n" +
-                 host.SelectedFolder(1 - index);
+        middle = "Do you wish to copy files from\r\n" + folder[index] + "\r\n\r\nto update\r\n" +
+                 folder[1 - index];
     } else if (index <= 3) {
-        middle = "Do you wish to delete files from\r\n" + host.SelectedFolder(3 - index) +
-                 "\r\n\r\nif they don't exist in\r\n" + host.SelectedFolder(index - 2);
+        middle = "Do you wish to delete files from\r\n" + folder[3 - index] + "\r\n\r\nif they don't exist in\r\n" +
+                 folder[index - 2];
     } else {
-        middle = "Do you wish to copy files to and delete files from the folder\r\n" + host.SelectedFolder(1) +
-                 "\r\n\r\nto make it identical to\r\n" + host.SelectedFolder(0);
+        middle = "Do you wish to copy files to and delete files from the folder\r\n" + folder[1] +
+                 "\r\n\r\nto make it identical to\r\n" + folder[0];
     }
     return "Warning: You are about to make permanent changes to your file system.\r\n\r\n" + middle + "?";
 }

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -184,6 +186,31 @@ bool Exists(const std::string& path)
     return lstat(path.c_str(), &st) == 0;
 }
 
+bool HasContent(const std::string& path)
+{
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && st.st_size > 0;
+}
+
+// A read-only "file:" URI for the path, its bytes escaped where a URI would
+// read them otherwise.
+std::string ReadOnlyUri(const std::string& path, bool immutable)
+{
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._-~", c) != nullptr) {
+            uri += c;
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            uri += escaped;
+        }
+    }
+    return uri + (immutable ? "?mode=ro&immutable=1" : "?mode=ro");
+}
+
+std::atomic<bool> g_userReadOnly{false};
+
 void Report(const std::string& line)
 {
     std::fputs((line + "\n").c_str(), stderr);
@@ -193,8 +220,13 @@ void Report(const std::string& line)
 
 SettingsStore& SettingsStore::User()
 {
-    static SettingsStore store(DefaultPath());
+    static SettingsStore store(DefaultPath(), g_userReadOnly ? Access::ReadOnly : Access::ReadWrite);
     return store;
+}
+
+void SettingsStore::OpenUserReadOnly()
+{
+    g_userReadOnly = true;
 }
 
 std::string SettingsStore::DefaultPath()
@@ -208,9 +240,13 @@ std::string SettingsStore::DefaultPath()
     return base.empty() ? std::string() : base + "/velloran/settings.db";
 }
 
-SettingsStore::SettingsStore(std::string path) : m_path(std::move(path))
+SettingsStore::SettingsStore(std::string path, Access access)
+    : m_path(std::move(path)), m_readOnly(access == Access::ReadOnly)
 {
-    Open();
+    if (m_readOnly)
+        OpenReadOnly();
+    else
+        Open();
 }
 
 SettingsStore::~SettingsStore()
@@ -239,11 +275,38 @@ void SettingsStore::Open()
     }
     if (outcome != Outcome::Ok) {
         Disconnect();
+        // A store this user may read but not write still holds the settings.
+        std::string readWhy;
+        if (Exists(m_path) && ConnectReadOnly(readWhy) == Outcome::Ok) {
+            m_readOnly = true;
+            Report("velloran: the settings store " + m_path + " cannot be written (" + why +
+                   "); its settings are read, but changes will not be kept");
+            return;
+        }
+        Disconnect();
         Report("velloran: cannot open the settings store " + (m_path.empty() ? "(no home folder)" : m_path) + ": " +
                why + "; settings will not be kept");
         return;
     }
     RestrictCompanionFiles();
+}
+
+void SettingsStore::OpenReadOnly()
+{
+    if (m_path.empty() || !Exists(m_path)) {
+        Report("velloran: there is no settings store " + (m_path.empty() ? "(no home folder)" : m_path) +
+               "; the default settings apply");
+        return;
+    }
+    std::string why;
+    const Outcome outcome = ConnectReadOnly(why);
+    if (outcome == Outcome::Ok)
+        return;
+    Disconnect();
+    Report(outcome == Outcome::Damaged ? "velloran: the settings store " + m_path + " is damaged (" + why +
+                                             "); it is left as it is and the default settings apply"
+                                       : "velloran: cannot read the settings store " + m_path + ": " + why +
+                                             "; the default settings apply");
 }
 
 // Creates the folder and an empty file with mode 0600 before SQLite sees
@@ -282,9 +345,39 @@ SettingsStore::Outcome SettingsStore::Connect(std::string& why)
     });
     if (rc != SQLITE_OK)
         return Classify(rc, why);
+    if (const Outcome checked = CheckIntegrity(why); checked != Outcome::Ok)
+        return checked;
+    rc = Transaction(m_db, [this] { return sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr); });
+    if (rc != SQLITE_OK)
+        return Classify(rc, why);
+    return CheckTables(why);
+}
 
+// Reads without creating, changing or moving anything. A read-only
+// connection to a database in WAL mode would make the -wal and -shm files
+// itself; without a log in use the file holds every setting, so SQLite is
+// told it is immutable. While a program has the store open (a log with
+// content and its index there) they are read through.
+SettingsStore::Outcome SettingsStore::ConnectReadOnly(std::string& why)
+{
+    if (!LooksLikeDatabase(m_path)) {
+        why = "not a database";
+        return Outcome::Damaged;
+    }
+    const bool inUse = HasContent(m_path + "-wal") && Exists(m_path + "-shm");
+    const int rc = sqlite3_open_v2(ReadOnlyUri(m_path, !inUse).c_str(), &m_db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        return Classify(rc, why);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    const Outcome checked = CheckIntegrity(why);
+    return checked == Outcome::Ok ? CheckTables(why) : checked;
+}
+
+SettingsStore::Outcome SettingsStore::CheckIntegrity(std::string& why)
+{
     std::string verdict;
-    rc = RetryWhileBusy([this, &verdict] {
+    const int rc = RetryWhileBusy([this, &verdict] {
         Statement check(m_db, "PRAGMA quick_check(1)");
         const int step = check.Step();
         if (step == SQLITE_ROW && sqlite3_column_text(check.Get(), 0) != nullptr)
@@ -297,11 +390,12 @@ SettingsStore::Outcome SettingsStore::Connect(std::string& why)
         why = verdict.empty() ? "integrity check failed" : verdict;
         return Outcome::Damaged;
     }
+    return Outcome::Ok;
+}
 
-    rc = Transaction(m_db, [this] { return sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr); });
-    if (rc != SQLITE_OK)
-        return Classify(rc, why);
-    // A database of another program that happens to use our table names.
+// A database of another program (or one without our tables) is no store.
+SettingsStore::Outcome SettingsStore::CheckTables(std::string& why)
+{
     for (const char* probe : {"SELECT root, path FROM reg_keys", "SELECT root, path, name, type, data FROM reg_values"}) {
         if (Statement(m_db, probe).Get() == nullptr) {
             why = "unexpected tables";
@@ -392,7 +486,7 @@ std::optional<RegValue> SettingsStore::GetValue(eRegBaseKey root, const std::str
 bool SettingsStore::SetValue(eRegBaseKey root, const std::string& key, const std::string& name, const RegValue& value)
 {
     std::lock_guard lock(m_mutex);
-    if (m_db == nullptr)
+    if (m_db == nullptr || m_readOnly)
         return false;
     const std::string path = NormaliseKey(key);
     return Transaction(m_db, [&] {
@@ -414,7 +508,7 @@ bool SettingsStore::SetValue(eRegBaseKey root, const std::string& key, const std
 bool SettingsStore::DeleteValue(eRegBaseKey root, const std::string& key, const std::string& name)
 {
     std::lock_guard lock(m_mutex);
-    if (m_db == nullptr)
+    if (m_db == nullptr || m_readOnly)
         return false;
     return Transaction(m_db, [&] {
         Statement remove(m_db, "DELETE FROM reg_values WHERE root = ?1 AND path = ?2 AND name = ?3");
@@ -426,7 +520,7 @@ bool SettingsStore::DeleteKey(eRegBaseKey root, const std::string& key)
 {
     std::lock_guard lock(m_mutex);
     const std::string path = NormaliseKey(key);
-    if (m_db == nullptr || path.empty())
+    if (m_db == nullptr || m_readOnly || path.empty())
         return false;
     // Sub-keys by an exact prefix test: LIKE would read "_" and "%" in key
     // names as wildcards and "Sites" would catch "Sites2".

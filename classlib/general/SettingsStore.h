@@ -8,8 +8,12 @@
 // transaction per write, retried while another process holds the lock.
 // A file that is not a database, or is corrupt, is moved aside as
 // settings.db.damaged-YYYYMMDD-HHMMSS and a fresh store is started; a store
-// that cannot be opened at all gives nothing on reads and false on writes.
-// Each failure is reported by one line on stderr. Thread-safe.
+// that exists but cannot be written (file or folder read-only) is read, and
+// writes give false; a store that cannot be opened at all gives nothing on
+// reads and false on writes. Opened read-only, a store is never created,
+// changed or moved and no journal file is made: a missing, damaged or
+// unreadable one gives nothing. Each failure is reported by one line on
+// stderr. Thread-safe.
 #pragma once
 
 #include <sys/types.h>
@@ -37,20 +41,25 @@ struct RegValue {
 
 class SettingsStore {
 public:
+    enum class Access { ReadWrite, ReadOnly };
+
     // The store of this user, opened at the first use.
     static SettingsStore& User();
+    // The user's store is to be opened read-only; call before its first use.
+    static void OpenUserReadOnly();
     // $XDG_CONFIG_HOME/velloran/settings.db (or ~/.config/...); empty when
     // there is no home folder to put it in.
     static std::string DefaultPath();
 
-    explicit SettingsStore(std::string path);
+    explicit SettingsStore(std::string path, Access access = Access::ReadWrite);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Nothing when the key or value is missing or the store is unavailable.
     std::optional<RegValue> GetValue(eRegBaseKey root, const std::string& key, const std::string& name);
-    // Creates the key path when missing. False when the write failed.
+    // Creates the key path when missing. False when the write failed or the
+    // store is read-only.
     bool SetValue(eRegBaseKey root, const std::string& key, const std::string& name, const RegValue& value);
     // True when the value is absent afterwards; false when the store failed.
     bool DeleteValue(eRegBaseKey root, const std::string& key, const std::string& name);
@@ -67,8 +76,12 @@ private:
     enum class Outcome { Ok, Damaged, Failed };
 
     void Open();
+    void OpenReadOnly();
     bool PrepareFile(std::string& why) const;
     Outcome Connect(std::string& why);
+    Outcome ConnectReadOnly(std::string& why);
+    Outcome CheckIntegrity(std::string& why);
+    Outcome CheckTables(std::string& why);
     Outcome Classify(int rc, std::string& why) const;
     void Disconnect();
     void RememberFile();
@@ -77,6 +90,7 @@ private:
     void RestrictCompanionFiles() const;
 
     std::string m_path;
+    bool m_readOnly;
     sqlite3* m_db = nullptr;
     dev_t m_device = 0;
     ino_t m_inode = 0;

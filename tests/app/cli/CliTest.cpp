@@ -141,11 +141,12 @@ TEST_F(CliTest, HelpAndVersion)
 {
     ProcessResult r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] LEFT RIGHT", "copy FROM TO",
-                             "delete MASTER TARGET", "update MASTER TARGET", "latest [--passive] LEFT RIGHT",
-                             "upload [--passive] [--no-subdirs] LOCAL URL", "run SCRIPT",
+    for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] [--password-file=FILE] LEFT RIGHT",
+                             "copy FROM TO", "delete MASTER TARGET", "update MASTER TARGET",
+                             "latest [--passive] [--password-file=FILE] LEFT RIGHT",
+                             "upload [--passive] [--no-subdirs] [--password-file=FILE] LOCAL URL", "run SCRIPT",
                              "--on-error=ask|ignore|stop", "--time-offset=MINUTES", "Exit status:", "\\udcXX",
-                             "VELLORAN_FTP_PASSWORD"})
+                             "VELLORAN_FTP_PASSWORD", "--password-file"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
     r = Cli({"copy", "--help"});
     EXPECT_EQ(r.status, 0);
@@ -219,7 +220,7 @@ TEST_F(CliTest, ScriptsRunHeadless)
     const std::string script = m_temp / "job.velloran";
     WriteFile(script, m_left + "\n" + m_right + "\n1\nY\n");
     ProcessResult r = Cli({"run", script});
-    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;  // a job that did not run is reported
     EXPECT_FALSE(Exists(PathOf(1, "a.txt")));  // no terminal, no --yes: the Y block is declined
 
     r = Cli({"run", "--yes", script});

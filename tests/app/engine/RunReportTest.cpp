@@ -21,6 +21,9 @@ TEST_F(RunReportTest, BlockWithAndWithoutErrors)
     EXPECT_EQ(RunReport::LogBlock("a +> b", start, end, "Error writing file /b/x\r\n"),
               "***********Start Sync a +> b at " + start.ToString() + "***********\r\n\r\n"
               "Error writing file /b/x\r\n\r\n***********End Sync at " + end.ToString() + "***********\r\n\r\n");
+    // A name in the description cannot end the start line.
+    EXPECT_EQ(RunReport::LogBlock("Script /a\nb\x1B", start, end, "").rfind("***********Start Sync Script /a\\x0Ab\\x1B at ", 0),
+              0u);
 }
 
 TEST_F(RunReportTest, AppendsToTheLogFileWithPlatformLineEnds)

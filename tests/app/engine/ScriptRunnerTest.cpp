@@ -80,7 +80,7 @@ TEST_F(ScriptRunnerTest, DeclinedQuestionSkipsTheBlockAndTheSuccessMessage)
 {
     Put(0, "a.txt", "a");
     host.answers = {false, true};
-    Run({m_left, m_right, "5", "Y", m_right, m_left, "2", "Y"});
+    Run({m_left, m_right, "5", "Y", m_right, m_left, "2", "Y", "Q"});
     EXPECT_EQ(host.questions[0].caption, "Sync folders");
     EXPECT_EQ(host.questions[1].caption, "Copy files");
     EXPECT_EQ(host.questions[1].text, "Warning: You are about to make permanent changes to your file system.\r\n\r\n"
@@ -88,7 +88,9 @@ TEST_F(ScriptRunnerTest, DeclinedQuestionSkipsTheBlockAndTheSuccessMessage)
                                       m_right + "?");
     EXPECT_EQ(ReadFile(PathOf(1, "a.txt")), "a");  // action 2 with the folders swapped copies left to right
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(runner.AnyDeclined());
+    EXPECT_TRUE(host.errorLogs.empty());  // a declined job is no error: the quit line closes
+    EXPECT_TRUE(host.unloaded);
+    EXPECT_EQ(runner.DeclinedJobs(), std::vector<std::string>{"Job 1 (" + m_left + " \xC2\xB1> " + m_right + ")"});
 }
 
 TEST_F(ScriptRunnerTest, FlagAndNumberAreReadStrictlyAndLeniently)

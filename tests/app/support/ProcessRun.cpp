@@ -2,12 +2,17 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
 namespace velloran::test {
 
-ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args)
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args, int seconds)
 {
     ProcessResult result;
     int out[2], err[2];
@@ -32,7 +37,20 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
-    while (open > 0 && poll(fds, 2, -1) > 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    bool killed = false;
+    while (open > 0) {
+        using std::chrono::milliseconds;
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+        const int ready = poll(fds, 2, killed ? -1 : static_cast<int>(std::max(left, milliseconds(0)).count()));
+        if (ready == 0) {
+            kill(pid, SIGKILL);
+            killed = true;
+        }
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (ready <= 0)
+            continue;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0)
                 continue;

@@ -13,7 +13,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs VELLORAN_BUILD_BIN/<program> with the arguments.
-ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+// Runs VELLORAN_BUILD_BIN/<program> with the arguments. A program still
+// running after `seconds` is killed (status -1), so one that blocks fails
+// its test instead of hanging the run.
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args, int seconds = 120);
 
 }  // namespace velloran::test

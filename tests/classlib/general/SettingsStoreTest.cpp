@@ -2,6 +2,7 @@
 // damaged and unavailable store files, file modes, and several threads and
 // processes writing at once.
 #include "classlib/general/SettingsStore.h"
+#include "tests/support/RunAs.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ extern char** environ;
 
 using namespace quorvantell;
 using velloran::test::Exists;
+using velloran::test::ListTree;
 using velloran::test::ReadFile;
 using velloran::test::TempDir;
 using velloran::test::WriteFile;
@@ -315,6 +317,44 @@ TEST(SettingsStore, UnavailableStoreGivesNothingAndRefusesWrites)
     EXPECT_FALSE(store.DeleteValue(HKCU, "K", "v"));
     EXPECT_FALSE(store.DeleteKey(HKCU, "K"));
     EXPECT_FALSE(store.KeyExists(HKCU, "K"));
+}
+
+TEST(SettingsStore, StoreThatCannotBeWrittenIsReadAndLeftInPlace)
+{
+    // The file read-only, or the folder that would take the journal files.
+    for (const auto& [fileMode, folderMode] : {std::pair{0444, 0777}, std::pair{0666, 0555}}) {
+        TempDir dir("store");
+        chmod(dir.Path().c_str(), 0755);
+        const std::string folder = dir / "velloran", path = folder + "/settings.db";
+        SettingsStore(path).SetValue(HKCU, "K", "v", Text("kept"));
+        chmod(path.c_str(), fileMode);
+        chmod(folder.c_str(), folderMode);
+        const auto body = [&] {
+            testing::internal::CaptureStderr();
+            SettingsStore store(path);
+            const std::string err = testing::internal::GetCapturedStderr();
+            return Lines(err) == 1 && err.find(" cannot be written (") != std::string::npos &&
+                   AsText(store.GetValue(HKCU, "K", "v")) == "kept" && !store.SetValue(HKCU, "K", "v", Text("lost")) &&
+                   ListTree(folder) == std::vector<std::string>{"settings.db"};
+        };
+        EXPECT_TRUE(velloran::test::IsRoot() ? velloran::test::RunAsNobody(body) : body()) << std::oct << fileMode;
+        chmod(folder.c_str(), 0700);
+    }
+}
+
+TEST(SettingsStore, ReadOnlyStoreReadsWhatAProgramHoldsOpenAndWritesNothing)
+{
+    TempDir dir("store");
+    const std::string path = dir / "settings.db";
+    SettingsStore program(path);
+    program.SetValue(HKCU, "K", "v", Text("latest"));  // still in the program's write-ahead log
+    const std::vector<std::string> listing = ListTree(dir.Path());
+    SettingsStore reader(path, SettingsStore::Access::ReadOnly);
+    EXPECT_EQ(AsText(reader.GetValue(HKCU, "K", "v")), "latest");
+    EXPECT_FALSE(reader.SetValue(HKCU, "K", "v", Text("lost")));
+    EXPECT_FALSE(reader.DeleteKey(HKCU, "K"));
+    EXPECT_EQ(AsText(program.GetValue(HKCU, "K", "v")), "latest");
+    EXPECT_EQ(ListTree(dir.Path()), listing);
 }
 
 TEST(SettingsStore, DefaultPathFollowsXdgConfigHome)
