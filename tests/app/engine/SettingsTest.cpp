@@ -2,8 +2,6 @@
 // settings store, the FTP site values, and the priority settings.
 #include "app/engine/CSync.h"
 #include "tests/app/support/RecordingHost.h"
-#include "tests/support/RunAs.h"
-#include "utils/UtilsImport.h"
 
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
@@ -232,25 +230,6 @@ TEST(PriorityTest, ProcessAndThreadPriority)
     if (geteuid() == 0) {
         EXPECT_EQ(NiceAfter(3, 5), -20);  // high process (-10), highest thread (10 more)
     }
-}
-
-// An ordinary user asking for high, then idle, then normal again: the two
-// refusals are told once, and idle holds.
-TEST(PriorityTest, RefusalIsToldOnce)
-{
-    if (!IsRoot())
-        GTEST_SKIP() << "needs root to run a part as nobody";
-    const bool held = RunAsNobody([] {
-        RecordingHost childHost;
-        CSync child(childHost);
-        for (int16_t processPriority : {3, 1, 2}) {
-            child.Options.ProcessPriority = processPriority;
-            child.SetPriority();
-        }
-        return childHost.messages.size() == 1 && childHost.messages[0].icon == quorvantell::MB_ICONWARNING &&
-               quorvantell::utils::GetOwnPriority(0) == quorvantell::IDLE_PRIORITY_CLASS;
-    });
-    EXPECT_TRUE(held);
 }
 
 }  // namespace
