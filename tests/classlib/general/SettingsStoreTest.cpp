@@ -342,21 +342,6 @@ TEST(SettingsStore, StoreThatCannotBeWrittenIsReadAndLeftInPlace)
     }
 }
 
-TEST(SettingsStore, ReadOnlyStoreReadsWhatAProgramHoldsOpenAndWritesNothing)
-{
-    TempDir dir("store");
-    const std::string path = dir / "settings.db";
-    SettingsStore program(path);
-    program.SetValue(HKCU, "K", "v", Text("latest"));  // still in the program's write-ahead log
-    const std::vector<std::string> listing = ListTree(dir.Path());
-    SettingsStore reader(path, SettingsStore::Access::ReadOnly);
-    EXPECT_EQ(AsText(reader.GetValue(HKCU, "K", "v")), "latest");
-    EXPECT_FALSE(reader.SetValue(HKCU, "K", "v", Text("lost")));
-    EXPECT_FALSE(reader.DeleteKey(HKCU, "K"));
-    EXPECT_EQ(AsText(program.GetValue(HKCU, "K", "v")), "latest");
-    EXPECT_EQ(ListTree(dir.Path()), listing);
-}
-
 TEST(SettingsStore, DefaultPathFollowsXdgConfigHome)
 {
     const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
