@@ -40,6 +40,7 @@ const OrdinalRow kRows[] = {
     Row<FnSetFileLength>(UtilsOrdinal::SetFileLength, &exports::SetFileLength),
     Row<FnSeekFile64>(UtilsOrdinal::SeekFile64, &exports::SeekFile64),
     Row<FnSetOwnPriority>(UtilsOrdinal::SetOwnPriority, &exports::SetOwnPriority),
+    Row<FnGetOwnPriority>(UtilsOrdinal::GetOwnPriority, &exports::GetOwnPriority),
     Row<FnPlaceBesideRect>(UtilsOrdinal::PlaceBesideRect, &exports::PlaceBesideRect),
     Row<FnSnapRectToRect>(UtilsOrdinal::SnapRectToRect, &exports::SnapRectToRect),
     Row<FnSnapRectToEdges>(UtilsOrdinal::SnapRectToEdges, &exports::SnapRectToEdges),

@@ -3,7 +3,9 @@
 // is an offset from the current class, as thread priorities are relative to
 // their process class elsewhere. The class is the one set last through this
 // library (at first the process's nice value when the library was loaded), so
-// setting the same thread priority twice gives the same nice value.
+// setting the same thread priority twice gives the same nice value. An
+// ordinary user may lower a priority but not raise it again: such a refusal
+// leaves everything as it was, and GetOwnPriority tells what holds.
 #include "utils/Priority.h"
 
 #include "utils/QuorvantellUtils.h"
@@ -15,7 +17,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace quorvantell::exports {
 
@@ -43,6 +47,14 @@ bool ClassNice(int32_t priorityClass, int& nice)
     }
 }
 
+// The class nearest a nice value: idle 19, normal 0, high -10.
+int32_t NearestClass(int nice)
+{
+    if (nice >= 10)
+        return IDLE_PRIORITY_CLASS;
+    return nice <= -5 ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS;
+}
+
 // Lowest (-2) .. highest (2) as nice offsets +10, +5, 0, -5, -10: steps of
 // five keep the five levels apart within the normal range of the classes.
 bool ThreadOffset(int32_t priority, int& offset)
@@ -53,25 +65,46 @@ bool ThreadOffset(int32_t priority, int& offset)
     return true;
 }
 
+int ThreadNice(pid_t tid)
+{
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+    return errno == 0 ? nice : kNiceMax;
+}
+
 bool SetThreadNice(pid_t tid, int nice)
 {
     return setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice) == 0 || errno == ESRCH;
 }
 
-// Every thread gets the nice value; a thread that ended meanwhile is no failure.
+std::vector<pid_t> OwnThreads()
+{
+    std::vector<pid_t> threads;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(tasks)) {
+            if (entry->d_name[0] != '.')
+                threads.push_back(static_cast<pid_t>(std::atoi(entry->d_name)));
+        }
+        closedir(tasks);
+    }
+    return threads;
+}
+
+// Every thread gets the nice value, or none does. The threads it raises go
+// first: whether raising is allowed depends only on the value asked for, so
+// a refusal comes before anything changed, while lowering is always allowed.
+// A thread that ended meanwhile is no failure.
 bool SetProcessNice(int nice)
 {
-    DIR* tasks = opendir("/proc/self/task");
-    if (tasks == nullptr)
+    std::vector<pid_t> threads = OwnThreads();
+    if (threads.empty())
         return false;
-    bool ok = true;
-    while (const dirent* entry = readdir(tasks)) {
-        if (entry->d_name[0] == '.')
-            continue;
-        ok = SetThreadNice(static_cast<pid_t>(std::atoi(entry->d_name)), nice) && ok;
+    std::stable_partition(threads.begin(), threads.end(), [nice](pid_t tid) { return ThreadNice(tid) > nice; });
+    for (pid_t tid : threads) {
+        if (!SetThreadNice(tid, nice))
+            return false;
     }
-    closedir(tasks);
-    return ok;
+    return true;
 }
 
 }  // namespace
@@ -90,6 +123,15 @@ int32_t SetOwnPriority(int16_t selector, int32_t priority)
         return 0;
     nice = std::clamp(g_classNice.load() + offset, kNiceMin, kNiceMax);
     return SetThreadNice(gettid(), nice) ? 1 : 0;
+}
+
+int32_t GetOwnPriority(int16_t selector)
+{
+    const int classNice = g_classNice.load();
+    if (selector == 0)
+        return NearestClass(classNice);
+    const double offset = ThreadNice(gettid()) - classNice;
+    return static_cast<int32_t>(std::clamp(std::lround(-offset / 5.0), -2L, 2L));
 }
 
 }  // namespace quorvantell::exports

@@ -26,6 +26,7 @@ enum class UtilsOrdinal : int32_t {
     SetFileLength = 271,
     SeekFile64 = 272,
     SetOwnPriority = 310,
+    GetOwnPriority = 311,
     ForceForeground = 370,
     PlaceBesideRect = 371,
     SnapRectToRect = 372,
@@ -104,6 +105,7 @@ using FnRecycleFiles = int32_t(const char* doubleNulList);                      
 using FnSetFileLength = int32_t(const char* path, int64_t length);               // 271: nonzero on success
 using FnSeekFile64 = int32_t(int32_t handle, int64_t position);                  // 272: 1 / 0
 using FnSetOwnPriority = int32_t(int16_t selector, int32_t priority);            // 310: nonzero on success
+using FnGetOwnPriority = int32_t(int16_t selector);                              // 311: the class or -2..2 in effect
 using FnPlaceBesideRect = void(WindowBox* window, const WindowBox* reference, const AreaRect* area);  // 371
 using FnSnapRectToRect = void(WindowBox* window, const AreaRect* area, int32_t distance);             // 372
 using FnSnapRectToEdges = void(WindowBox* window, const WindowBox* reference, int32_t distance);      // 373

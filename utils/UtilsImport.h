@@ -79,6 +79,7 @@ inline int32_t RecycleFiles(const char* l) { return UtilsFunction<UtilsOrdinal::
 inline int32_t SetFileLength(const char* p, int64_t n) { return UtilsFunction<UtilsOrdinal::SetFileLength, FnSetFileLength>()(p, n); }
 inline int32_t SeekFile64(int32_t h, int64_t n) { return UtilsFunction<UtilsOrdinal::SeekFile64, FnSeekFile64>()(h, n); }
 inline int32_t SetOwnPriority(int16_t s, int32_t p) { return UtilsFunction<UtilsOrdinal::SetOwnPriority, FnSetOwnPriority>()(s, p); }
+inline int32_t GetOwnPriority(int16_t s) { return UtilsFunction<UtilsOrdinal::GetOwnPriority, FnGetOwnPriority>()(s); }
 inline void PlaceBesideRect(WindowBox* w, const WindowBox* r, const AreaRect* a) { UtilsFunction<UtilsOrdinal::PlaceBesideRect, FnPlaceBesideRect>()(w, r, a); }
 inline void SnapRectToRect(WindowBox* w, const AreaRect* a, int32_t d) { UtilsFunction<UtilsOrdinal::SnapRectToRect, FnSnapRectToRect>()(w, a, d); }
 inline void SnapRectToEdges(WindowBox* w, const WindowBox* r, int32_t d) { UtilsFunction<UtilsOrdinal::SnapRectToEdges, FnSnapRectToEdges>()(w, r, d); }

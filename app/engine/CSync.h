@@ -42,6 +42,8 @@ public:
     // Saves the settings when SaveOnExit is set.
     void Terminate();
     // Process and main-thread priority from ProcessPriority and ThreadPriority.
+    // The first time the system refuses one (raising needs privilege) the
+    // user is told; the priority in effect is utils::GetOwnPriority's.
     // Raises quorvantell::UtilsMissing when the utility library is missing.
     void SetPriority();
     void SetTrayIcon();
@@ -201,6 +203,7 @@ private:
     quorvantell::CRegistry& Registry() const;
 
     ISyncHost& m_host;
+    bool m_priorityRefusalTold = false;
 };
 
 }  // namespace velloran

@@ -3,6 +3,7 @@
 // windows.
 #include "app/engine/CSync.h"
 #include "app/engine/ProgramInfo.h"
+#include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
 #include "utils/UtilsImport.h"
@@ -18,6 +19,9 @@ using quorvantell::eRegBaseKey;
 constexpr const char* kOptionsKey = "Software\\Quorvantell\\Velloran\\e\\Options";
 constexpr const char* kSitesKey = "Software\\Quorvantell\\Velloran\\e\\Sites\\";
 constexpr const char* kSiteKey = "Software\\Quorvantell\\Velloran\\e\\Sites\\1";
+constexpr const char* kPriorityRefused =
+    "The system refused the chosen priority (only an administrator may raise a priority). Velloran keeps the "
+    "priority it has.";
 // The most FTP folders read back: a damaged or foreign store may hold any
 // count, and each entry is a look-up.
 constexpr int32_t kMaxFTPDirs = 1000;
@@ -117,14 +121,20 @@ void CSync::SaveSite()
 
 void CSync::SetPriority()
 {
+    bool refused = false;
     switch (Options.ProcessPriority) {
-    case 1: quorvantell::utils::SetOwnPriority(0, quorvantell::IDLE_PRIORITY_CLASS); break;
-    case 2: quorvantell::utils::SetOwnPriority(0, quorvantell::NORMAL_PRIORITY_CLASS); break;
-    case 3: quorvantell::utils::SetOwnPriority(0, quorvantell::HIGH_PRIORITY_CLASS); break;
+    case 1: refused = quorvantell::utils::SetOwnPriority(0, quorvantell::IDLE_PRIORITY_CLASS) == 0; break;
+    case 2: refused = quorvantell::utils::SetOwnPriority(0, quorvantell::NORMAL_PRIORITY_CLASS) == 0; break;
+    case 3: refused = quorvantell::utils::SetOwnPriority(0, quorvantell::HIGH_PRIORITY_CLASS) == 0; break;
     default: break;
     }
     if (Options.ThreadPriority >= 1 && Options.ThreadPriority <= 5)
-        quorvantell::utils::SetOwnPriority(-1, Options.ThreadPriority - 3);
+        refused = quorvantell::utils::SetOwnPriority(-1, Options.ThreadPriority - 3) == 0 || refused;
+    // Every later refusal has the same cause; once is enough.
+    if (refused && !m_priorityRefusalTold) {
+        m_priorityRefusalTold = true;
+        m_host.ShowMessage(kPriorityRefused, kProgramTitle, quorvantell::MB_ICONWARNING);
+    }
 }
 
 void CSync::SetTrayIcon()

@@ -120,7 +120,8 @@ TEST(SetOwnPriority, HighClassAndThreadLevelsAsRoot)
             for (int repeat = 0; repeat < 2; ++repeat) {
                 const bool done = utils::SetOwnPriority(1, level) != 0;
                 const int got = OwnNice();
-                if (!done || got != want[level + 2]) {
+                if (!done || got != want[level + 2] || utils::GetOwnPriority(1) != level ||
+                    utils::GetOwnPriority(0) != HIGH_PRIORITY_CLASS) {
                     ok = false;
                     detail += "; level " + std::to_string(level) + ": " + Describe("nice", got, want[level + 2]);
                 }
@@ -131,21 +132,44 @@ TEST(SetOwnPriority, HighClassAndThreadLevelsAsRoot)
     });
 }
 
-TEST(SetOwnPriority, UnprivilegedRaiseIsRefused)
+// As an ordinary user raising is refused, lowering cannot be undone, and
+// the query tells what holds after each step, never what was asked for.
+TEST(SetOwnPriority, UnprivilegedRaiseIsRefusedAndTheQueryTellsWhatHolds)
 {
     if (!velloran::test::IsRoot())
         GTEST_SKIP() << "needs root to run a part as nobody";
+    if (OwnNice() != 0)
+        GTEST_SKIP() << "the steps start from nice 0";
     const bool held = velloran::test::RunAsNobody([] {
-        const int base = OwnNice();
-        bool ok = base < 19;
-        ok = utils::SetOwnPriority(0, HIGH_PRIORITY_CLASS) == 0 && OwnNice() == base && ok;
-        ok = utils::SetOwnPriority(1, 2) == 0 && OwnNice() == base && ok;
-        // Lowering needs no privilege; coming back up again does.
-        ok = utils::SetOwnPriority(1, -1) != 0 && OwnNice() == std::min(base + 5, 19) && ok;
-        ok = utils::SetOwnPriority(1, 0) == 0 && ok;
-        ok = utils::SetOwnPriority(0, IDLE_PRIORITY_CLASS) != 0 && OwnNice() == 19 && ok;
-        if (!ok)
-            std::cerr << "as nobody: started at nice " << base << ", now " << OwnNice() << std::endl;
+        struct Step {
+            int16_t selector;
+            int32_t priority;
+            bool accepted;
+            int nice;
+            int32_t shownClass;
+            int32_t shownLevel;
+        };
+        const Step steps[] = {
+            {0, HIGH_PRIORITY_CLASS, false, 0, NORMAL_PRIORITY_CLASS, 0},
+            {1, 2, false, 0, NORMAL_PRIORITY_CLASS, 0},
+            {1, -1, true, 5, NORMAL_PRIORITY_CLASS, -1},
+            {1, 0, false, 5, NORMAL_PRIORITY_CLASS, -1},
+            {0, NORMAL_PRIORITY_CLASS, false, 5, NORMAL_PRIORITY_CLASS, -1},
+            {0, IDLE_PRIORITY_CLASS, true, 19, IDLE_PRIORITY_CLASS, 0},
+            {0, NORMAL_PRIORITY_CLASS, false, 19, IDLE_PRIORITY_CLASS, 0},
+        };
+        bool ok = true;
+        for (const Step& step : steps) {
+            const bool accepted = utils::SetOwnPriority(step.selector, step.priority) != 0;
+            const int32_t shownClass = utils::GetOwnPriority(0), shownLevel = utils::GetOwnPriority(1);
+            if (accepted != step.accepted || OwnNice() != step.nice || shownClass != step.shownClass ||
+                shownLevel != step.shownLevel) {
+                std::cerr << "as nobody, " << step.selector << "/" << step.priority << ": accepted " << accepted
+                          << ", " << Describe("nice", OwnNice(), step.nice) << ", shown class " << shownClass
+                          << ", shown level " << shownLevel << std::endl;
+                ok = false;
+            }
+        }
         return ok;
     });
     EXPECT_TRUE(held);

@@ -2,7 +2,10 @@
 // settings store, the FTP site values, and the priority settings.
 #include "app/engine/CSync.h"
 #include "tests/app/support/RecordingHost.h"
+#include "tests/support/RunAs.h"
+#include "utils/UtilsImport.h"
 
+#include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
 
@@ -230,6 +233,25 @@ TEST(PriorityTest, ProcessAndThreadPriority)
     if (geteuid() == 0) {
         EXPECT_EQ(NiceAfter(3, 5), -20);  // high process (-10), highest thread (10 more)
     }
+}
+
+// An ordinary user asking for high, then idle, then normal again: the two
+// refusals are told once, and idle holds.
+TEST(PriorityTest, RefusalIsToldOnce)
+{
+    if (!IsRoot())
+        GTEST_SKIP() << "needs root to run a part as nobody";
+    const bool held = RunAsNobody([] {
+        RecordingHost childHost;
+        CSync child(childHost);
+        for (int16_t processPriority : {3, 1, 2}) {
+            child.Options.ProcessPriority = processPriority;
+            child.SetPriority();
+        }
+        return childHost.messages.size() == 1 && childHost.messages[0].icon == quorvantell::MB_ICONWARNING &&
+               quorvantell::utils::GetOwnPriority(0) == quorvantell::IDLE_PRIORITY_CLASS;
+    });
+    EXPECT_TRUE(held);
 }
 
 }  // namespace
