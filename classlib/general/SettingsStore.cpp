@@ -186,12 +186,6 @@ bool Exists(const std::string& path)
     return lstat(path.c_str(), &st) == 0;
 }
 
-bool HasContent(const std::string& path)
-{
-    struct stat st{};
-    return stat(path.c_str(), &st) == 0 && st.st_size > 0;
-}
-
 // A read-only "file:" URI for the path, its bytes escaped where a URI would
 // read them otherwise.
 std::string ReadOnlyUri(const std::string& path, bool immutable)
@@ -355,16 +349,16 @@ SettingsStore::Outcome SettingsStore::Connect(std::string& why)
 
 // Reads without creating, changing or moving anything. A read-only
 // connection to a database in WAL mode would make the -wal and -shm files
-// itself; without a log in use the file holds every setting, so SQLite is
-// told it is immutable. While a program has the store open (a log with
-// content and its index there) they are read through.
+// itself; without them the file holds every setting, so SQLite is told it
+// is immutable. While a program has the store open (both files there) they
+// are read through, locks and all.
 SettingsStore::Outcome SettingsStore::ConnectReadOnly(std::string& why)
 {
     if (!LooksLikeDatabase(m_path)) {
         why = "not a database";
         return Outcome::Damaged;
     }
-    const bool inUse = HasContent(m_path + "-wal") && Exists(m_path + "-shm");
+    const bool inUse = Exists(m_path + "-wal") && Exists(m_path + "-shm");
     const int rc = sqlite3_open_v2(ReadOnlyUri(m_path, !inUse).c_str(), &m_db,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
