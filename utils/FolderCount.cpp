@@ -4,7 +4,8 @@
 // not fill d_type. The walk is iterative and opens each folder relative to
 // its parent, so neither depth nor path length is limited; at most
 // kHeldLimit folder descriptors stay open, shallower ones are reopened by
-// name when the walk returns to them.
+// name when the walk returns to them. A folder that is one of its own
+// ancestors (a bind mount inside the tree) is counted but not entered.
 #include "utils/FolderCount.h"
 #include "utils/QuorvantellUtils.h"
 
@@ -23,8 +24,6 @@ namespace quorvantell::exports {
 
 namespace {
 
-// A copy cut short leaves its temporary file under this ending; the scans
-// skip such files, so the totals do too.
 constexpr size_t kHeldLimit = 48;
 constexpr size_t kRecordBufferBytes = 64 * 1024;
 constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -47,11 +46,14 @@ private:
         int fd = -1;       // -1 while released
         std::vector<std::string> subfolders;
         size_t next = 0;   // first sub-folder not yet walked
+        dev_t dev = 0;     // the folder's identity
+        ino_t ino = 0;
     };
 
     bool ReadFolder(size_t index);
     void CountEntry(int folderFd, const char* name, unsigned char type, std::vector<std::string>& subfolders);
-    void CountFile(const char* name);
+    // Whether the folder is one of the levels above (a loop).
+    bool IsAncestor(const struct stat& folder) const;
     void Descend();
     int FolderFd(size_t index);
     void Hold(size_t index, int fd);
@@ -80,7 +82,11 @@ int32_t TreeCounter::Run()
     const int fd = open(m_root, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    m_levels.emplace_back();
+    struct stat st{};
+    fstat(fd, &st);
+    Level& root = m_levels.emplace_back();
+    root.dev = st.st_dev;
+    root.ino = st.st_ino;
     Hold(0, fd);
     if (!ReadFolder(0))
         return -1;
@@ -134,22 +140,25 @@ void TreeCounter::CountEntry(int folderFd, const char* name, unsigned char type,
         subfolders.emplace_back(name);
         break;
     case DT_REG:
-        CountFile(name);
+        ++m_files;
         break;
     case DT_LNK:
         // Only the link's target decides: a file counts, anything else not.
         if (fstatat(folderFd, name, &st, 0) == 0 && S_ISREG(st.st_mode))
-            CountFile(name);
+            ++m_files;
         break;
     default:
         break;
     }
 }
 
-void TreeCounter::CountFile(const char* name)
+bool TreeCounter::IsAncestor(const struct stat& folder) const
 {
-    if (!std::string_view(name).ends_with(kCopyTempSuffix))
-        ++m_files;
+    for (const Level& level : m_levels) {
+        if (level.dev == folder.st_dev && level.ino == folder.st_ino)
+            return true;
+    }
+    return false;
 }
 
 // Walks into the next sub-folder of the deepest level.
@@ -169,7 +178,15 @@ void TreeCounter::Descend()
         Release(parent);
     if (fd < 0)
         return;  // counted already; what it holds cannot be read
-    m_levels.emplace_back().name = std::move(name);
+    struct stat st{};
+    if (fstat(fd, &st) != 0 || IsAncestor(st)) {
+        close(fd);
+        return;
+    }
+    Level& child = m_levels.emplace_back();
+    child.name = std::move(name);
+    child.dev = st.st_dev;
+    child.ino = st.st_ino;
     Hold(parent + 1, fd);
     KeepWithinLimit();
     ReadFolder(parent + 1);

@@ -3,6 +3,7 @@
 #include "app/engine/CSync.h"
 
 #include "app/engine/AppError.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "classlib/general/CGeneral.h"
 
@@ -121,18 +122,24 @@ bool CSync::RunWorker(const std::function<bool()>& worker)
 
 bool CSync::DoCopy(int32_t fromIdx, int32_t toIdx)
 {
+    if (!checkFoldersSeparate())
+        return false;
     progressBar = &m_host.ProgressBar();
     return RunWorker([&] { return CopyTree(fromIdx, toIdx); });
 }
 
 bool CSync::DoDelete(int32_t fromIdx, int32_t toIdx)
 {
+    if (!checkFoldersSeparate())
+        return false;
     progressBar = &m_host.ProgressBar();
     return RunWorker([&] { return DeleteTree(fromIdx, toIdx); });
 }
 
 bool CSync::DoUpdate(int32_t fromIdx, int32_t toIdx)
 {
+    if (!checkFoldersSeparate())
+        return false;
     progressBar = &m_host.ProgressBar();
     return RunWorker([&] {
         // Copying goes on only after a delete that ran to its end: an error
@@ -142,8 +149,10 @@ bool CSync::DoUpdate(int32_t fromIdx, int32_t toIdx)
     });
 }
 
-bool CSync::ReportError(const std::string& text)
+bool CSync::ReportError(const std::string& rawText)
 {
+    // Names in the text are shown as they are, except for control characters.
+    const std::string text = Printable(rawText);
     errLog += text + "\r\n";
     const auto aborted = [this] {
         m_host.ShowMessage("File operation has been aborted", "Error encountered", quorvantell::MB_ICONWARNING);
@@ -166,7 +175,12 @@ bool CSync::ReportError(const std::string& text)
 
 void CSync::LogWarning(const std::string& text)
 {
-    errLog += "Warning: " + text + "\r\n";
+    errLog += "Warning: " + Printable(text) + "\r\n";
+}
+
+void CSync::LogError(const std::string& text)
+{
+    errLog += Printable(text) + "\r\n";
 }
 
 }  // namespace velloran

@@ -21,10 +21,12 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace quorvantell {
 class CRegistry;
+class FolderChain;
 struct FolderEntry;
 }
 
@@ -53,6 +55,10 @@ public:
     // Checks the two selected folders and sets rootFolder; shows the reason
     // and returns false when they cannot be used.
     bool checkFoldersValid();
+    // Checks that the two folders of a whole-tree operation (rootFolder,
+    // set by checkFoldersValid) are apart: neither is the other, under any
+    // name, nor lies inside it. Shows why and returns false when they are not.
+    bool checkFoldersSeparate();
     // Both local trees into m_arrFile and m_arrDir, read at the same time on
     // two worker threads. Raises the cancel request; a cancelled scan leaves
     // the lists empty.
@@ -61,9 +67,11 @@ public:
     // of the FTP site (listed through m_FTP) into the lists; the connection
     // stays open for the caller to end. Without SubDirs only the two top
     // folders are read. Raises the cancel request and, after "An error
-    // occurred with the FTP connection", AppError::kFtpError; either leaves
-    // the lists empty. Server entries the listing skipped become warning
-    // lines in errLog.
+    // occurred with the FTP connection" and its error line in errLog,
+    // AppError::kFtpError; either leaves the lists empty. Server entries the
+    // listing skipped become warning lines in errLog; server folders it
+    // could not read become error lines, and what lies below them is left
+    // out of both sides.
     void ScanFTP(IStatusLabel& statusLabel, bool filterDots, bool SubDirs);
     // syncWay of every pair.
     void CompareLists(IStatusLabel& statusLabel);
@@ -73,16 +81,18 @@ public:
     void ScanAndCompare(IStatusLabel& statusLabel);
 
     // ---- Whole-tree operations (side 0 left, 1 right) ----
-    // True when the operation ran to its end; raises the cancel request
-    // after "Cancelled by user." was shown.
+    // True when the operation ran to its end; false, after its message, for
+    // two folders that are not apart (checkFoldersSeparate); raises the
+    // cancel request after "Cancelled by user." was shown.
     bool DoCopy(int32_t fromIdx, int32_t toIdx);
     bool DoDelete(int32_t fromIdx, int32_t toIdx);
     bool DoUpdate(int32_t fromIdx, int32_t toIdx);
     // FTP mode: uploads the left files that are missing or newer on the
     // server into the site's folder, creating missing folders first. True
-    // when the upload ran to its end; false after its message when the
-    // server could not be listed or a transfer failed (the first failure
-    // ends the upload). Raises the cancel request after "Cancelled by user.".
+    // when the upload ran to its end; false after its message and an error
+    // line in errLog when the server could not be listed, wholly or in part
+    // (then nothing is sent), or a transfer failed (the first failure ends
+    // the upload). Raises the cancel request after "Cancelled by user.".
     bool DoCopyFTP();
 
     // ---- Latest-timestamp survey ----
@@ -155,6 +165,10 @@ private:
     // The server side of ScanFTP into the two batches, n counting on.
     void ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
                     ScanBatch& folders, const ErrorHandler& handler);
+    // One error line per folder of root a scan could not read (relative,
+    // "" for the root); each joins unreadable.
+    void LogUnreadable(const std::string& root, const std::vector<std::string>& folders,
+                       std::unordered_set<std::string>& unreadable);
     // One warning line in errLog per server entry the listing skipped.
     void LogSkippedNames(const std::string& serverFolder);
     // The server folder of the FTP site: its folder field ending in "/".
@@ -174,27 +188,46 @@ private:
         ErrorHandler handler;
         void Step() const { sync->ProgressStep(++n, interval, step, handler); }
     };
-    // One entry of a walked folder; false stops the walk.
-    using TreeVisit = std::function<bool(const std::string& folder, const quorvantell::FolderEntry& entry)>;
+    // One entry of a walked folder (its descriptor given); false stops the walk.
+    using TreeVisit =
+        std::function<bool(const std::string& folder, int folderFd, const quorvantell::FolderEntry& entry)>;
 
     // The start the tree workers share: "Counting files", the progress step
     // from the counts of countedRoot (a folder weighs folderWeight entries),
     // the worker's caption, progress 0. Returns the step.
     double BeginTreeWalk(const std::string& countedRoot, int64_t folderWeight, const std::string& caption,
                          const ErrorHandler& handler);
-    // Walks the tree below root breadth first, never into the folder `skip`
-    // (relative, "" for none); queue receives the folders walked, "" first.
-    // False when visit stopped the walk.
-    bool WalkTree(const std::string& root, const std::string& skip, const TreeProgress& progress,
+    // Opens the roots of the walked tree and of the other one, each kept
+    // from entering the other; false when the error policy says stop after
+    // the other root could not be opened.
+    bool OpenTrees(quorvantell::FolderChain& walked, const std::string& walkedRoot,
+                   quorvantell::FolderChain& other, const std::string& otherRoot);
+    // Walks the tree breadth first; queue receives the folders walked, ""
+    // (the root) first. A folder that cannot be read is an error line.
+    // False when visit or the error policy stopped the walk.
+    bool WalkTree(quorvantell::FolderChain& tree, const std::string& root, const TreeProgress& progress,
                   std::vector<std::string>& queue, const TreeVisit& visit);
     bool CopyTree(int32_t fromIdx, int32_t toIdx);
     bool DeleteTree(int32_t fromIdx, int32_t toIdx);
-    // One source file of CopyTree; false when the error policy says stop.
-    // Into a target folder that is not usable the copy fails without a try.
-    bool CopyOne(const std::string& sourceRoot, const std::string& targetRoot, const std::string& relative,
-                 int64_t sourceTime, bool folderUsable);
+    // The target folder `made` (relative) of CopyTree, made where missing;
+    // one that cannot be made or used is an error line and joins unusable.
+    // False when the error policy says stop.
+    bool MakeTargetFolder(quorvantell::FolderChain& targetTree, const std::string& targetRoot,
+                          const std::string& made, bool parentUsable, std::unordered_set<std::string>& unusable);
+    // One source file of CopyTree into the open target folder (-1: not
+    // usable, the copy fails without a try); false when the error policy
+    // says stop. interrupted: Cancel stopped the copy, nothing was reported.
+    bool CopyOne(int sourceFd, int targetFd, const std::string& folder, const quorvantell::FolderEntry& source,
+                 int32_t fromIdx, int32_t toIdx, bool& interrupted);
+    // The second pass of DeleteTree: the target's folders the master lacks.
+    bool DeleteFolders(quorvantell::FolderChain& targetTree, quorvantell::FolderChain& masterTree,
+                       const std::vector<std::string>& queue, const TreeProgress& progress, int32_t toIdx);
+    // What the comparison adds to a side's file times: LeftTimeOffset on the left.
+    int64_t TimeOffset(int32_t side) const;
     bool ReportError(const std::string& text);
     void LogWarning(const std::string& text);
+    // An error line that asks nothing (the error policy is not consulted).
+    void LogError(const std::string& text);
 
     void LoadSettings();
     void LoadSites();

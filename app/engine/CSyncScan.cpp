@@ -2,10 +2,12 @@
 // the latest-timestamp survey.
 #include "app/engine/AppError.h"
 #include "app/engine/CSync.h"
+#include "app/engine/Printable.h"
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/SideScanner.h"
 #include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
+#include "classlib/files/FolderChain.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/misc/CWaitCursor.h"
 
@@ -16,7 +18,6 @@ namespace velloran {
 namespace {
 
 using quorvantell::kTicksPerMillisecond;
-using quorvantell::kTicksPerMinute;
 
 constexpr int32_t kScanInterval = 20;
 constexpr int32_t kFolderCompareInterval = 30;
@@ -45,13 +46,26 @@ bool CSync::checkFoldersValid()
         const std::string path = m_host.SelectedFolder(side);
         rootFolder[side] = path;
         if (!file.DirExists(path)) {
-            m_host.ShowMessage("The folder " + path + " does not exist or is a virtual folder", kProgramTitle,
-                               quorvantell::MB_ICONERROR);
+            m_host.ShowMessage("The folder " + Printable(path) + " does not exist or is a virtual folder",
+                               kProgramTitle, quorvantell::MB_ICONERROR);
             return false;
         }
         rootFolder[side] = file.AddSlash(path);
     }
     return true;
+}
+
+bool CSync::checkFoldersSeparate()
+{
+    if (!quorvantell::FoldersOverlap(rootFolder[0], rootFolder[1]))
+        return true;
+    // Copying a folder into itself would never end, and deleting from one
+    // what a folder inside it lacks would delete that folder's own files.
+    m_host.ShowMessage("The folders " + Printable(rootFolder[0]) + " and " + Printable(rootFolder[1]) +
+                           " overlap: they are the same folder or one lies inside the other. Choose two separate "
+                           "folders.",
+                       kProgramTitle, quorvantell::MB_ICONWARNING);
+    return false;
 }
 
 void CSync::ScanLocal(IStatusLabel& statusLabel, bool filterDots)
@@ -75,8 +89,8 @@ void CSync::ScanSides(IStatusLabel& statusLabel, bool filter)
     // the same walk, so each tree is read only once.
     const auto dots = filter ? SideScanner::DotFilter::AnyElement : SideScanner::DotFilter::None;
     SideScanner sides[2];
-    sides[0].Start(rootFolder[0], dots, int64_t{Options.LeftTimeOffset} * kTicksPerMinute);
-    sides[1].Start(rootFolder[1], dots, 0);
+    for (int32_t side = 0; side <= 1; ++side)
+        sides[side].Start(rootFolder[side], dots, TimeOffset(side));
     // A Cancel pressed while the trees are read is asked about at once; on
     // Yes the walks stop as the scanners go out of scope.
     while (!sides[0].WaitFor(kWaitTurn) || !sides[1].WaitFor(kWaitTurn)) {
@@ -90,10 +104,26 @@ void CSync::ScanSides(IStatusLabel& statusLabel, bool filter)
     int64_t n = 0;
     for (int32_t side = 0; side <= 1; ++side)
         ReplaySide(statusLabel, side, sides[side], n, step, handler);
+    std::unordered_set<std::string> unreadable;
+    for (int32_t side = 0; side <= 1; ++side)
+        LogUnreadable(rootFolder[side], sides[side].unreadable, unreadable);
+    for (SideScanner& side : sides) {
+        side.files.RemoveBelow(unreadable);
+        side.folders.RemoveBelow(unreadable);
+    }
     Attempt([&] { m_arrFile.Load(sides[0].files, sides[1].files); }, handler);
     Attempt([&] { m_arrDir.Load(sides[0].folders, sides[1].folders); }, handler);
     ResetProgress(100);
     m_host.DoEvents();
+}
+
+void CSync::LogUnreadable(const std::string& root, const std::vector<std::string>& folders,
+                          std::unordered_set<std::string>& unreadable)
+{
+    for (const std::string& folder : folders) {
+        LogError("Error reading folder " + Printable(root + folder));
+        unreadable.insert(folder);
+    }
 }
 
 void CSync::BeginSideScan(IStatusLabel& statusLabel, int32_t side)
@@ -156,7 +186,7 @@ void CSync::CompareLists(IStatusLabel& statusLabel)
         } else if (m_arrFile.FileAt(i, 1).empty()) {
             m_arrFile.SetSyncWayAt(i, 1);
         } else {
-            const int64_t diff = m_arrFile.FileDateAt(i, 0) - m_arrFile.FileDateAt(i, 1);
+            const int64_t diff = quorvantell::TickDifference(m_arrFile.FileDateAt(i, 0), m_arrFile.FileDateAt(i, 1));
             if (diff > tolerance)
                 m_arrFile.SetSyncWayAt(i, 2);
             else if (diff < -tolerance && !ignoreNewer)
@@ -187,13 +217,13 @@ std::string CSync::LatestReport() const
         const CVell& newest = newestFile[side];
         const std::string name = SideName(side);
         if (!newest.File(side).empty()) {
-            text += "The newest file on the " + name + " is " + "\r\n" + newest.File(side) + "\r\n" + "modified " +
-                    newest.ConvertedDate(side).ToString() + "\r\n" + "\r\n";
+            text += "The newest file on the " + name + " is " + "\r\n" + Printable(newest.File(side)) + "\r\n" +
+                    "modified " + newest.ConvertedDate(side).ToString() + "\r\n" + "\r\n";
         } else {
             text += "There are no files on the " + name + "\r\n" + "\r\n";
         }
     }
-    const int64_t diff = newestFile[0].FileDate(0) - newestFile[1].FileDate(1);
+    const int64_t diff = quorvantell::TickDifference(newestFile[0].FileDate(0), newestFile[1].FileDate(1));
     if (diff > kLocalTolerance)
         text += "The newest side is the left";
     else if (diff < -kLocalTolerance)

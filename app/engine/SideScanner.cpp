@@ -1,6 +1,8 @@
 // SideScanner: one side's walk on a worker thread.
 #include "app/engine/SideScanner.h"
 
+#include "classlib/files/FileTime.h"
+
 #include <exception>
 
 namespace velloran {
@@ -76,7 +78,7 @@ void SideScanner::Walk()
         while (!m_stop && m_finder.GetNextFile(name, modified, size, dirs)) {
             ++foundFiles;
             if (!Filtered(m_filter, name, false))
-                Keep(false, name, modified + m_timeOffset, size);
+                Keep(false, name, quorvantell::AddTicks(modified, m_timeOffset), size);
         }
         foundFolders = dirs;
         inFolders = true;
@@ -89,6 +91,7 @@ void SideScanner::Walk()
         // The walk itself broke down: what was found so far stays.
         failures.push_back({inFolders, inFolders ? keptFolders : keptFiles, error.what()});
     }
+    unreadable = m_finder.UnreadableFolders();
     m_finder.Clear();
     try {
         files.Sort();

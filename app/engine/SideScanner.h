@@ -64,6 +64,9 @@ public:
     int64_t newestDate = 0;
     int64_t newestSize = 0;
     std::vector<Failure> failures;
+    // Folders that could not be read (relative, "" for the root): what they
+    // hold is unknown.
+    std::vector<std::string> unreadable;
 
 private:
     void Walk();

@@ -2,6 +2,7 @@
 // copy, handles and document launching.
 #include "classlib/files/CFile.h"
 
+#include "classlib/files/FileCopy.h"
 #include "classlib/files/FileTime.h"
 #include "classlib/files/Launcher.h"
 #include "classlib/files/RecentDocuments.h"
@@ -9,7 +10,6 @@
 #include "classlib/files/WildcardMatch.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/ClassLibrary.h"
-#include "classlib/general/EventPump.h"
 #include "utils/UtilsImport.h"
 
 #include <dirent.h>
@@ -29,78 +29,9 @@ namespace quorvantell {
 
 namespace {
 
-// One block of a copy: the unit between two event-loop turns and cancel checks.
-constexpr size_t kCopyBlock = 10'485'760;
-
 bool IsUrlSchemeChar(char c)
 {
     return isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-}
-
-// The temporary name a copy onto `target` writes first: beside the target,
-// hidden, with the recognisable ending, and the same for every copy onto the
-// same target so that a later copy finds and removes a stale one.
-std::string CopyTempPath(const std::string& target)
-{
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = "." + name + kCopyTempSuffix;
-    if (temp.size() > NAME_MAX) {
-        char hash[32];
-        snprintf(hash, sizeof hash, "%016zx", std::hash<std::string>{}(name));
-        temp = std::string(".") + hash + kCopyTempSuffix;
-    }
-    return folder + temp;
-}
-
-// Moves the data in blocks, turning the event loop and checking Cancel before
-// each block. copy_file_range lets the kernel move the data; where it cannot
-// (another file system on an old kernel, special mounts) read/write does.
-bool CopyData(int src, int dst, bool& Cancel)
-{
-    std::unique_ptr<char[]> buffer;
-    bool useKernelCopy = true;
-    while (!Cancel) {
-        ssize_t n = -1;
-        if (useKernelCopy) {
-            n = copy_file_range(src, nullptr, dst, nullptr, kCopyBlock, 0);
-            if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
-                useKernelCopy = false;
-                continue;
-            }
-        } else {
-            if (!buffer)
-                buffer.reset(new char[kCopyBlock]);
-            n = read(src, buffer.get(), kCopyBlock);
-            for (ssize_t done = 0; n > 0 && done < n;) {
-                const ssize_t w = write(dst, buffer.get() + done, static_cast<size_t>(n - done));
-                if (w < 0 && errno == EINTR)
-                    continue;
-                if (w <= 0)
-                    return false;
-                done += w;
-            }
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        EventPump::DoEvents();
-        if (n == 0)
-            return true;
-    }
-    return false;
-}
-
-// Gives the finished temporary file the source's mode and times as far as
-// its file system allows: one that keeps neither (FUSE mounts, FAT with
-// special bits) still gets the data, as cp -p does.
-void FinishTarget(int dst, const struct stat& source)
-{
-    const timespec times[2] = {source.st_atim, source.st_mtim};
-    fchmod(dst, source.st_mode & 07777);
-    futimens(dst, times);
 }
 
 // /proc/self/mounts writes blanks, tabs, newlines and backslashes in mount
@@ -121,18 +52,20 @@ std::string UnescapeMountPoint(const std::string& field)
     return out;
 }
 
+// The folder that holds path (the current folder for a bare name).
+UniqueFd OpenFolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    return UniqueFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 CGeneral& General()
 {
     return *ClassLibrary::Shared().General;
 }
 
 }  // namespace
-
-bool IsCopyTempName(const std::string& name)
-{
-    const std::string_view suffix = kCopyTempSuffix;
-    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // ---- Path strings ---------------------------------------------------------
 
@@ -342,29 +275,11 @@ bool CFile::Move(const std::string& fileFrom, const std::string& fileTo) const
 
 bool CFile::Copy(const std::string& fileFrom, const std::string& fileTo, bool& Cancel) const
 {
-    // O_NONBLOCK keeps a FIFO from blocking the open; only a regular file is
-    // copied, and it is read with the flag cleared again (a FUSE file system
-    // may heed it).
-    UniqueFd source(open(fileFrom.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st{};
-    if (!source.Valid() || fstat(source.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        fcntl(source.Get(), F_SETFL, fcntl(source.Get(), F_GETFL) & ~O_NONBLOCK) != 0)
-        return false;
-
-    const std::string temp = CopyTempPath(fileTo);
-    unlink(temp.c_str());  // the remains of a copy that was cut short
-    UniqueFd target(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!target.Valid())
-        return false;
-
-    const bool complete = CopyData(source.Get(), target.Get(), Cancel);
-    if (complete)
-        FinishTarget(target.Get(), st);
-    const bool closed = target.Close();
-    if (complete && closed && !Cancel && rename(temp.c_str(), fileTo.c_str()) == 0)
-        return true;
-    unlink(temp.c_str());
-    return false;
+    const UniqueFd fromDir = OpenFolderOf(fileFrom);
+    const UniqueFd toDir = OpenFolderOf(fileTo);
+    const std::string toName = FileNameFromPath(fileTo);
+    return fromDir.Valid() && toDir.Valid() && !toName.empty() &&
+           CopyFileAt(fromDir.Get(), FileNameFromPath(fileFrom), toDir.Get(), toName, Cancel) == CopyOutcome::Copied;
 }
 
 bool CFile::GetFileSize(const std::string& filePath, int64_t& Size) const

@@ -14,9 +14,6 @@
 
 namespace quorvantell {
 
-// True for a name (or path) that ends in kCopyTempSuffix.
-bool IsCopyTempName(const std::string& name);
-
 class CFile : public ClassLibObject {
 public:
     enum eCreateFileMode { ForRead = 0, ForWrite = 1, ForReadWrite = 2 };
@@ -59,9 +56,10 @@ public:
     bool Delete(const std::string& Path) const;
     void Recycle(const std::string& fullPath) const;
     bool Move(const std::string& fileFrom, const std::string& fileTo) const;
-    // Copies through a temporary file beside the target and renames it over
-    // the target only when complete (times and mode already set). False on
-    // failure or when Cancel became true; the target is then untouched.
+    // Copies through a file written aside that replaces the target only when
+    // complete (times and mode already set). False on failure, when Cancel
+    // became true or when the source changed during the copy; the target is
+    // then untouched.
     bool Copy(const std::string& fileFrom, const std::string& fileTo, bool& Cancel) const;
     bool GetFileSize(const std::string& filePath, int64_t& Size) const;
     bool SetFileSize(const std::string& filePath, int64_t Size) const;

@@ -14,8 +14,11 @@ constexpr const char* kAllFilesSpec = "*.*;";
 
 }  // namespace
 
-void CFindFile::Start(const std::string& FileSpec)
+void CFindFile::Start(const std::string& Path, const std::string& FileSpec)
 {
+    m_unreadable.clear();
+    if (!m_chain.OpenRoot(Path))
+        m_unreadable.push_back(std::string());
     m_dirCount = 0;
     m_fileSpec = FileSpec;
     m_allFiles = FileSpec == kAllFilesSpec;
@@ -28,6 +31,20 @@ void CFindFile::AddDir(const std::string& relative)
     m_dirBuf.push_back(relative);
 }
 
+bool CFindFile::ReadLevel(const std::string& relative, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    if (m_chain.Root() < 0)
+        return false;  // the root itself is unreadable, and listed so already
+    const int fd = m_chain.Open(relative);
+    if (fd < 0 || !ReadFolderAt(fd, entries)) {
+        m_unreadable.push_back(relative);
+        return false;
+    }
+    KeepFilesAndFolders(entries);
+    return true;
+}
+
 bool CFindFile::Matches(const std::string& name) const
 {
     return m_allFiles || MatchSpecList(name, m_fileSpec);
@@ -37,14 +54,14 @@ void CFindFile::FindFiles(const std::string& Path, const std::string& FileSpec, 
 {
     CWaitCursor wait;
     wait.Restore();
-    Start(FileSpec);
+    Start(Path, FileSpec);
     m_fileCount = 0;
     m_fileBuf.clear();
     std::vector<FolderEntry> entries;
     int32_t examined = 0;
     for (int32_t d = 0; d <= m_dirCount; ++d) {
         const std::string folder = m_dirBuf[static_cast<size_t>(d)];
-        ReadFolderEntries(Path + folder, entries);
+        ReadLevel(folder, entries);
         for (const FolderEntry& entry : entries) {
             if (entry.isDir) {
                 AddDir(folder + entry.name + "/");
@@ -60,9 +77,9 @@ void CFindFile::FindFiles(const std::string& Path, const std::string& FileSpec, 
     Files = m_fileCount;
 }
 
-void CFindFile::OpenEnumeration(const std::string& folder)
+void CFindFile::OpenEnumeration(const std::string& relative)
 {
-    m_open = ReadFolderEntries(folder, m_entries) && !m_entries.empty();
+    m_open = ReadLevel(relative, m_entries) && !m_entries.empty();
     m_next = 0;
 }
 
@@ -70,11 +87,10 @@ void CFindFile::FindFilesInit(const std::string& Path, const std::string& FileSp
 {
     CWaitCursor wait;
     wait.Restore();
-    Start(FileSpec);
+    Start(Path, FileSpec);
     m_current = 0;
-    m_root = Path;
     m_subDirs = SubDirs;
-    OpenEnumeration(Path);
+    OpenEnumeration(std::string());
 }
 
 bool CFindFile::GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t& FileSize, int32_t& Dirs)
@@ -100,7 +116,7 @@ bool CFindFile::GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t
             Dirs = m_dirCount;
             return false;
         }
-        OpenEnumeration(m_root + m_dirBuf[static_cast<size_t>(m_current)]);
+        OpenEnumeration(m_dirBuf[static_cast<size_t>(m_current)]);
     }
 }
 
@@ -126,6 +142,7 @@ void CFindFile::Clear()
     m_open = false;
     m_entries.clear();
     m_current = 0;
+    m_chain = FolderChain();
 }
 
 }  // namespace quorvantell

@@ -1,10 +1,14 @@
 // CFindFile: breadth-first enumeration of a folder tree, either all at once
 // into DirBuf/FileBuf or one file at a time. Relative folder paths end in
-// "/". Entries are read with ReadFolderEntries (sorted by name; folder links,
-// special files and copy leftovers skipped). Unreadable folders are skipped.
+// "/". Entries are read sorted by name; links to folders, broken links and
+// special files are left out. Folders are opened one level at a time
+// through descriptors (FolderChain), so no path length limit applies and no
+// link to a folder is ever followed; a folder that cannot be read is
+// remembered in UnreadableFolders, since its contents are unknown, not none.
 #pragma once
 
 #include "classlib/ClassLibObject.h"
+#include "classlib/files/FolderChain.h"
 #include "classlib/files/FolderEntries.h"
 
 #include <cstdint>
@@ -21,12 +25,17 @@ public:
     std::string DirBuf(int32_t Index) const;
     std::string FileBuf(int32_t Index) const;
     void Clear();
+    // The folders of the last search that could not be read: relative paths
+    // ending in "/", "" for the root itself.
+    const std::vector<std::string>& UnreadableFolders() const { return m_unreadable; }
 
 private:
-    void Start(const std::string& FileSpec);
+    void Start(const std::string& Path, const std::string& FileSpec);
     void AddDir(const std::string& relative);
     bool Matches(const std::string& name) const;
-    void OpenEnumeration(const std::string& folder);
+    // Reads the files and folders of root + relative; false when it cannot.
+    bool ReadLevel(const std::string& relative, std::vector<FolderEntry>& entries);
+    void OpenEnumeration(const std::string& relative);
 
     std::vector<std::string> m_dirBuf;
     std::vector<std::string> m_fileBuf;
@@ -35,8 +44,10 @@ private:
     std::string m_fileSpec;
     bool m_allFiles = true;
 
+    FolderChain m_chain;
+    std::vector<std::string> m_unreadable;
+
     // One-at-a-time search.
-    std::string m_root;
     bool m_subDirs = false;
     int32_t m_current = 0;
     bool m_open = false;  // an enumeration is open (the find handle)

@@ -1,7 +1,6 @@
 // Reading one folder level for the scans and tree walks.
 #include "classlib/files/FolderEntries.h"
 
-#include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
 #include "classlib/files/UniqueFd.h"
 
@@ -10,47 +9,62 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 namespace quorvantell {
 
 namespace {
 
-// Classifies one directory entry; false when the scans must skip it.
+void SetFile(FolderEntry& entry, const struct stat& st)
+{
+    entry.kind = EntryKind::File;
+    entry.modified = FileTimeFromTimespec(st.st_mtim);
+    entry.size = st.st_size;
+}
+
+// Classifies one directory entry by its type, looking at the file itself
+// only where the type leaves it open; false when it is gone meanwhile.
 bool Classify(int dirFd, const dirent& d, FolderEntry& entry)
 {
     if (d.d_type == DT_DIR) {
-        entry.isDir = true;
+        entry.kind = EntryKind::Folder;
         return true;
     }
-    if (d.d_type != DT_REG && d.d_type != DT_LNK && d.d_type != DT_UNKNOWN)
-        return false;
+    if (d.d_type == DT_FIFO || d.d_type == DT_SOCK || d.d_type == DT_CHR || d.d_type == DT_BLK) {
+        entry.kind = EntryKind::Special;
+        return true;
+    }
     struct stat st{};
     if (fstatat(dirFd, d.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     if (S_ISLNK(st.st_mode)) {
-        // Follow a link only to see whether it names a regular file.
-        if (fstatat(dirFd, d.d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-            return false;
+        entry.isLink = true;
+        if (fstatat(dirFd, d.d_name, &st, 0) != 0)
+            entry.kind = EntryKind::OtherLink;
+        else if (S_ISDIR(st.st_mode))
+            entry.kind = EntryKind::FolderLink;
+        else if (S_ISREG(st.st_mode))
+            SetFile(entry, st);
+        else
+            entry.kind = EntryKind::OtherLink;  // a link to a FIFO or device is never followed
     } else if (S_ISDIR(st.st_mode)) {
-        entry.isDir = true;
-        return true;
-    } else if (!S_ISREG(st.st_mode)) {
-        return false;
+        entry.kind = EntryKind::Folder;
+    } else if (S_ISREG(st.st_mode)) {
+        SetFile(entry, st);
+    } else {
+        entry.kind = EntryKind::Special;
     }
-    if (IsCopyTempName(entry.name))
-        return false;
-    entry.modified = FileTimeFromTimespec(st.st_mtim);
-    entry.size = st.st_size;
     return true;
 }
 
 }  // namespace
 
-bool ReadFolderEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+bool ReadFolderAt(int dirFd, std::vector<FolderEntry>& entries)
 {
     entries.clear();
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A descriptor of its own: reading moves its position, and closedir closes it.
+    const int fd = openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd), closedir);
@@ -58,17 +72,41 @@ bool ReadFolderEntries(const std::string& folder, std::vector<FolderEntry>& entr
         UniqueFd owner(fd);
         return false;
     }
+    errno = 0;
     while (const dirent* d = readdir(dir.get())) {
         const std::string_view name = d->d_name;
-        if (name == "." || name == "..")
-            continue;
-        FolderEntry entry;
-        entry.name = name;
-        if (Classify(dirfd(dir.get()), *d, entry))
-            entries.push_back(std::move(entry));
+        if (name != "." && name != "..") {
+            FolderEntry entry;
+            entry.name = name;
+            if (Classify(dirFd, *d, entry)) {
+                entry.isDir = entry.kind == EntryKind::Folder;
+                entries.push_back(std::move(entry));
+            }
+        }
+        errno = 0;
+    }
+    // readdir ends with errno set when the folder could not be read to its end.
+    if (errno != 0) {
+        entries.clear();
+        return false;
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return true;
+}
+
+void KeepFilesAndFolders(std::vector<FolderEntry>& entries)
+{
+    std::erase_if(entries, [](const FolderEntry& e) { return e.kind != EntryKind::File && !e.isDir; });
+}
+
+bool ReadFolderEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    UniqueFd fd(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.Valid() || !ReadFolderAt(fd.Get(), entries))
+        return false;
+    KeepFilesAndFolders(entries);
     return true;
 }
 

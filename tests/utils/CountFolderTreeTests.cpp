@@ -65,12 +65,12 @@ TEST(CountFolderTree, CountsFoldersAndFilesAtEveryLevel)
     EXPECT_EQ(bare.files, 5);
 }
 
-TEST(CountFolderTree, LinksSpecialFilesAndCopyLeftoversAsTheScansSeeThem)
+TEST(CountFolderTree, LinksAndSpecialFilesAsTheScansSeeThem)
 {
     TempDir dir("count");
     WriteFile(dir / "real.txt", "1");
     WriteFile(dir / "folder/inside.txt", "1");
-    WriteFile(dir / "report.txt.velloran-tmp", "half a copy");
+    WriteFile(dir / "report.txt.velloran-tmp", "named like a copy's temporary file, but the user's");
     WriteFile(dir / "velloran-tmp", "an ordinary name");
     MakeDirs(dir / "dir.velloran-tmp");
     symlink("real.txt", (dir / "link-to-file").c_str());
@@ -92,8 +92,8 @@ TEST(CountFolderTree, LinksSpecialFilesAndCopyLeftoversAsTheScansSeeThem)
     close(sock);
     EXPECT_EQ(c.result, 1);
     EXPECT_EQ(c.folders, 2);  // folder, dir.velloran-tmp
-    // real.txt, folder/inside.txt, velloran-tmp, link-to-file, link-to-link-to-file
-    EXPECT_EQ(c.files, 5);
+    // real.txt, folder/inside.txt, report.txt.velloran-tmp, velloran-tmp, link-to-file, link-to-link-to-file
+    EXPECT_EQ(c.files, 6);
 }
 
 TEST(CountFolderTree, UnsearchableStartGivesMinusOne)

@@ -130,7 +130,7 @@ TEST(CFindFile, NamesAreBytes)
     EXPECT_EQ(all.sizes, (std::vector<int64_t>{3, 2}));
 }
 
-TEST(CFindFile, LinksSpecialFilesAndCopyLeftovers)
+TEST(CFindFile, LinksAndSpecialFiles)
 {
     TempDir dir;
     TempDir outside;
@@ -141,16 +141,16 @@ TEST(CFindFile, LinksSpecialFilesAndCopyLeftovers)
     ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "loop").c_str()), 0);
     ASSERT_EQ(symlink((dir / "gone").c_str(), (dir / "broken").c_str()), 0);
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-    WriteFile(dir / ".x.velloran-tmp", "half a copy");
+    WriteFile(dir / ".x.velloran-tmp", "a file of the user's");
 
     CFindFile find;
     OneAtATimeListing all = ListOneAtATime(find, dir.Path() + "/", "*.*;", true);
-    EXPECT_EQ(all.files, (std::vector<std::string>{"link-to-file", "real.txt"}));
-    EXPECT_EQ(all.sizes, (std::vector<int64_t>{5, 5}));
+    EXPECT_EQ(all.files, (std::vector<std::string>{".x.velloran-tmp", "link-to-file", "real.txt"}));
+    EXPECT_EQ(all.sizes, (std::vector<int64_t>{20, 5, 5}));
     EXPECT_EQ(all.dirs, 0);
 
     int32_t dirs = -1, files = -1;
     quorvantell::CFile().CountFiles(dir.Path() + "/", dirs, files);
     EXPECT_EQ(dirs, 0);
-    EXPECT_EQ(files, 2);
+    EXPECT_EQ(files, 3);
 }
