@@ -5,6 +5,7 @@
 #include "classlib/files/FileCopy.h"
 #include "classlib/files/FileTime.h"
 #include "classlib/files/Launcher.h"
+#include "classlib/files/OpenWithDialog.h"
 #include "classlib/files/RecentDocuments.h"
 #include "classlib/files/UniqueFd.h"
 #include "classlib/files/WildcardMatch.h"
@@ -404,25 +405,22 @@ void CFile::CloseHandle(int32_t hObject) const
 
 bool CFile::RunDocument(const std::string& docName, int32_t /*windowState*/, const std::string& docParam) const
 {
-    // The desktop decides how its applications' windows open; an executable
-    // given parameters is started with them, anything else goes to xdg-open.
-    if (!docParam.empty() && access(docName.c_str(), X_OK) == 0 && !DirExists(docName)) {
+    // The desktop decides how its applications' windows open. A program runs
+    // itself with the parameters (quoted ones kept whole); anything else
+    // goes to xdg-open. Either starts detached: true means it started.
+    if (IsProgramFile(docName)) {
         // A name without a folder would be searched in PATH: run the one checked.
         std::vector<std::string> argv{docName.find('/') == std::string::npos ? "./" + docName : docName};
-        std::vector<std::string> params;
-        int32_t n = 0;
-        General().SplitString(docParam + " ", params, " ", n, 1, false);
-        for (int32_t i = 0; i < n; ++i)
-            if (!params[static_cast<size_t>(i)].empty())
-                argv.push_back(params[static_cast<size_t>(i)]);
+        for (std::string& parameter : SplitParameters(docParam))
+            argv.push_back(std::move(parameter));
         return LaunchProgram(argv);
     }
     return LaunchProgram({"xdg-open", docName});
 }
 
-void CFile::RunDocumentWith(const std::string& /*docName*/) const
+void CFile::RunDocumentWith(const std::string& docName) const
 {
-    // Linux desktops offer no common open-with chooser to call; nothing opens.
+    OpenWithDialog::Run(docName);
 }
 
 void CFile::TryRunDoc(const std::string& docName) const

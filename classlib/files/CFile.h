@@ -76,7 +76,11 @@ public:
     bool SetFilePointer(int32_t hFile, int64_t Size) const;
     void CloseHandle(int32_t hObject) const;
 
-    // Launching documents with the desktop's default application.
+    // Launching documents, never waiting on what starts. RunDocument runs a
+    // program itself with docParam (split at blanks, quoted parts whole) and
+    // opens anything else with the desktop's default application; true when
+    // that started. RunDocumentWith offers the applications for the file's
+    // type in a chooser and starts the chosen one with it.
     bool RunDocument(const std::string& docName, int32_t windowState, const std::string& docParam = "") const;
     void RunDocumentWith(const std::string& docName) const;
     void TryRunDoc(const std::string& docName) const;

@@ -169,17 +169,55 @@ TEST(CFileSystem, AddToRecentLeavesAListItCannotReadAlone)
     EXPECT_EQ(ListTree(dir / "data"), (std::vector<std::string>{"recently-used.xbel"}));
 }
 
-TEST(CFileSystem, RunDocumentStartsTheCheckedProgramWithItsParameters)
+namespace {
+
+// What a started program saw, once it has written it: one line naming its
+// parent, then each argument in brackets. Empty when it never ran.
+std::string WhatRan(const std::string& record)
 {
-    TempDir dir;
-    WriteFile(dir / "tool.sh", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/ran.txt\"\n");
-    chmod((dir / "tool.sh").c_str(), 0755);
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
-    // A bare name means the file here, never a namesake found in PATH.
-    const bool started = CFile().RunDocument("tool.sh", CFile::SW_SHOWNORMAL, "one two");
-    ASSERT_EQ(chdir(previous), 0);
-    EXPECT_TRUE(started);
-    EXPECT_EQ(ReadFile(dir / "ran.txt"), "one two\n");
+    for (int i = 0; i < 1500 && !Exists(record); ++i)
+        usleep(20'000);
+    return Exists(record) ? ReadFile(record) : std::string();
+}
+
+}  // namespace
+
+// Programs run themselves, detached (never this process's child), with
+// quoted parameters whole; one that cannot be executed reports false.
+TEST(CFileSystem, RunDocumentStartsProgramsDetached)
+{
+    struct Case {
+        const char* interpreter;
+        const char* parameters;
+        bool started;
+        const char* arguments;
+    };
+    const Case cases[] = {
+        {"/bin/sh", "one \"two  three\" \"\" four", true, "[one]\n[two  three]\n[]\n[four]\n"},
+        {"/bin/sh", "", true, ""},
+        {"/no/such/shell", "one", false, nullptr},
+    };
+    const std::string us = "parent " + std::to_string(getpid()) + "\n";
+    for (const Case& c : cases) {
+        TempDir dir;
+        WriteFile(dir / "tool.sh", std::string("#!") + c.interpreter +
+                                       "\nout=\"$(dirname \"$0\")/ran\"\n"
+                                       "{ echo \"parent $PPID\"; for a in \"$@\"; do echo \"[$a]\"; done; }"
+                                       " > \"$out.tmp\"\n"
+                                       "mv \"$out.tmp\" \"$out\"\n");
+        chmod((dir / "tool.sh").c_str(), 0755);
+        char previous[4096];
+        ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+        ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+        // A bare name means the file here, never a namesake found in PATH.
+        const bool started = CFile().RunDocument("tool.sh", CFile::SW_SHOWNORMAL, c.parameters);
+        ASSERT_EQ(chdir(previous), 0);
+        EXPECT_EQ(started, c.started) << c.parameters;
+        if (!c.started)
+            continue;
+        const std::string ran = WhatRan(dir / "ran");
+        ASSERT_FALSE(ran.empty()) << c.parameters;
+        EXPECT_FALSE(ran.starts_with(us)) << "started as a child of the caller";
+        EXPECT_EQ(ran.substr(ran.find('\n') + 1), c.arguments);
+    }
 }

@@ -139,7 +139,8 @@ private slots:
         CSubclass::Subscribe(&after, m_widget.get(), QEvent::MouseButtonRelease);
         CSubclass::Subscribe(&consumer, m_widget.get(), QEvent::MouseButtonPress);
         Press(m_widget.get());
-        QCOMPARE(g_log, (std::vector<std::string>{"consumer", "after", "after"}));  // press consumed, release post-processed
+        // The press consumed (and still post-processed), the release post-processed.
+        QCOMPARE(g_log, (std::vector<std::string>{"consumer", "after", "after"}));
         QCOMPARE(consumer.asked, std::vector<QEvent::Type>{QEvent::MouseButtonPress});
         QCOMPARE(after.asked, (std::vector<QEvent::Type>{QEvent::MouseButtonPress, QEvent::MouseButtonRelease}));
 
