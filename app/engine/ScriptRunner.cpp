@@ -94,7 +94,9 @@ void ScriptRunner::RunBlocks(ScriptReader& reader, const std::string& path)
         const std::string right = reader.ReadLine();
         if (!SelectFolder(1, right))
             return RejectFolder(path, right);
-        if (!m_sync.checkFoldersValid()) {
+        // Every action is a whole-tree operation: two folders that overlap
+        // end the run as folders that fail the check do.
+        if (!m_sync.checkFoldersValid() || !m_sync.checkFoldersSeparate()) {
             m_outcome = Outcome::FolderRejected;
             m_success = false;
             return;

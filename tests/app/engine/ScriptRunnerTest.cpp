@@ -153,12 +153,22 @@ TEST_F(ScriptRunnerTest, ScriptCutShortOrMissing)
               std::vector<std::string>{"The command file \"" + m_left + "\" was corrupt or incorrect"});
 }
 
-TEST_F(ScriptRunnerTest, SameFolderStopsTheRun)
+TEST_F(ScriptRunnerTest, SameOrNestedFoldersStopTheRun)
 {
     Run({m_left, m_left, "1", "N", "Q"});
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Both selected folders are the same!"});
     EXPECT_FALSE(host.unloaded);
     EXPECT_FALSE(runner.Succeeded());
+
+    host.messages.clear();
+    Folder(0, "sub");
+    Put(0, "a.txt", "a");
+    Run({m_left, PathOf(0, "sub"), "5", "N", m_left, m_right, "1", "N", "Q"});
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text.rfind("The folders ", 0), 0u);
+    EXPECT_FALSE(host.unloaded);
+    EXPECT_FALSE(Exists(PathOf(1, "a.txt")));
+    EXPECT_EQ(ListTree(m_left), (std::vector<std::string>{"a.txt", "sub/"}));
 }
 
 TEST_F(ScriptRunnerTest, LoggedErrorsKeepTheProgramOpen)
