@@ -76,9 +76,12 @@ int CompareCommand::Execute(CliSession& session)
     try {
         sync.ScanAndCompare(host.StatusLabel());
     } catch (const AppError& error) {
-        // A failed server listing has been reported by the scan.
-        if (error.Number == AppError::kFtpError)
+        // A failed server listing has been reported by the scan; its error
+        // line says where.
+        if (error.Number == AppError::kFtpError) {
+            host.ShowErrorLog(sync.errLog);
             return kExitError;
+        }
         if (error.Number != AppError::kCancelRequest)
             throw;
         host.ShowMessage("Cancelled by user.", kProgramTitle, quorvantell::MB_ICONINFORMATION);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <unordered_set>
 
 namespace velloran {
 
@@ -42,8 +43,10 @@ std::string CSync::ServerFolder() const
 
 void CSync::FtpScanErrorHandler(const std::exception& error)
 {
-    if (AppError::Is(error, AppError::kFtpError))
+    if (AppError::Is(error, AppError::kFtpError)) {
+        LogError(error.what());
         m_host.ShowMessage(kConnectionError, kProgramTitle, quorvantell::MB_ICONWARNING);
+    }
     ScanErrorHandler(error);
 }
 
@@ -85,6 +88,14 @@ void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
     BeginSideScan(statusLabel, 1);
     ScanBatch serverFiles, serverFolders;
     ListServer(dots, subDirs, n, step, serverFiles, serverFolders, handler);
+    // What lies below a folder that could not be read, here or on the
+    // server, is unknown, so nothing of either side there may pass for
+    // one-sided.
+    std::unordered_set<std::string> unreadable;
+    LogUnreadable(rootFolder[0], left.unreadable, unreadable);
+    LogUnreadable(ServerFolder(), m_FTP.UnreadFolders(), unreadable);
+    for (ScanBatch* batch : {&left.files, &left.folders, &serverFiles, &serverFolders})
+        batch->RemoveBelow(unreadable);
     Attempt([&] { m_arrFile.Load(left.files, serverFiles); }, handler);
     Attempt([&] { m_arrDir.Load(left.folders, serverFolders); }, handler);
     ResetProgress(100);
@@ -96,8 +107,12 @@ void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, do
 {
     const FtpSiteFields site = m_host.FtpSite();
     const std::string serverFolder = ServerFolder();
-    // A failed login shows as the listing error that follows it.
-    Attempt([&] { m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0); }, handler);
+    Attempt(
+        [&] {
+            if (!m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0))
+                throw AppError(AppError::kFtpError, "Error connecting to FTP server " + site.Server);
+        },
+        handler);
     Attempt([&] { m_FTP.FindFilesInit(serverFolder, kAllFiles, subDirs); }, handler);
 
     const auto count = [&] {
@@ -155,6 +170,9 @@ void CSync::UploadErrorHandler(const std::exception& error, bool confirmed)
 {
     const bool listing = AppError::Is(error, AppError::kFtpError);
     const bool transfer = AppError::Is(error, AppError::kUploadFailed);
+    // A listing error is in the log already, from the scan.
+    if (transfer)
+        LogError(error.what());
     if (listing || transfer)
         m_host.ShowMessage(listing ? kListingFailed : kUploadFailed, kProgramTitle, quorvantell::MB_ICONINFORMATION);
     if (listing || transfer || (confirmed && AppError::Is(error, AppError::kCancelRequest)))
@@ -188,6 +206,14 @@ bool CSync::CopyToFTP()
     IStatusLabel& statusLabel = m_host.StatusLabel();
     const bool subDirs = m_host.FtpSite().SubDirs != 0;
     Attempt([&] { ScanFTP(statusLabel, false, subDirs); }, afterScan);
+    // Nothing is sent while part of the server is unknown: it could hold
+    // newer copies of what would go out.
+    Attempt(
+        [&] {
+            if (!m_FTP.UnreadFolders().empty())
+                throw AppError(AppError::kFtpError, "Server folders could not be read");
+        },
+        afterScan);
     Attempt([&] { CompareLists(statusLabel); }, afterScan);
 
     const int32_t nFiles = m_arrFile.nVells(), nFolders = m_arrDir.nVells();
@@ -206,7 +232,7 @@ bool CSync::CopyToFTP()
                 [&] {
                     const std::string remote = serverFolder + std::string(m_arrDir.FileAt(i, 0));
                     if (!m_FTP.CreateDir(CFTP::StripSlash(remote)))
-                        throw AppError(AppError::kUploadFailed, "Cannot create the FTP folder " + remote);
+                        throw AppError(AppError::kUploadFailed, "Error creating folder " + remote);
                 },
                 handler);
         }
@@ -219,9 +245,10 @@ bool CSync::CopyToFTP()
         if (way == 1 || way == 2) {
             Attempt(
                 [&] {
+                    // PutFile stamps the file with its local time before it
+                    // takes the final name.
                     if (!m_FTP.PutFile(rootFolder[0] + relative, remote))
-                        throw AppError(AppError::kUploadFailed, "Cannot send the file " + remote);
-                    m_FTP.SetTime(remote, m_arrFile.FileDateAt(i, 0));
+                        throw AppError(AppError::kUploadFailed, "Error writing file " + remote);
                 },
                 handler);
         } else if (way == 5) {

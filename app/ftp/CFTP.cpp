@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <random>
 #include <stdexcept>
 
 namespace velloran {
@@ -32,6 +33,9 @@ constexpr const char* kListHidden = "LIST -a";
 constexpr const char* kListPlain = "LIST";
 // Longest part of a name that goes into a download's temporary name.
 constexpr size_t kTempNameLimit = 200;
+// The same for an upload's, which also holds a random token and an ending.
+constexpr size_t kUploadNameLimit = 100;
+constexpr const char* kUploadTempSuffix = ".velloran-upload";
 
 const quorvantell::CFile& Paths()
 {
@@ -117,6 +121,22 @@ int CreateTempBeside(const std::string& target, std::string& tempPath)
     return -1;
 }
 
+// A hidden name beside the target that no other upload, and in all
+// likelihood no file of the server, has: the start of the target's name (cut
+// at a character boundary), 64 random bits and a recognisable ending.
+std::string UploadTempName(const std::string& name)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    size_t cut = std::min(name.size(), kUploadNameLimit);
+    while (cut > 0 && cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    char token[17];
+    std::snprintf(token, sizeof token, "%016llx", static_cast<unsigned long long>(random()));
+    std::string temp = ".";
+    temp.append(name, 0, cut).append(".").append(token).append(kUploadTempSuffix);
+    return temp;
+}
+
 }  // namespace
 
 CFTP::CFTP() : CFTP(std::make_unique<CurlFtpTransport>()) {}
@@ -162,8 +182,9 @@ void CFTP::FindFilesInit(const std::string& Path, const std::string& FileSpec, b
     m_dirBuf.assign(kDirBufStep + 1, std::string());
     m_allFiles = FileSpec == kAllFiles;
     m_skipped.clear();
+    m_unread.clear();
     if (OpenFolder("") != FtpTransport::ListResult::Listed)
-        throw AppError(AppError::kFtpError, "Cannot list the FTP folder " + Path);
+        throw AppError(AppError::kFtpError, "Error reading folder " + Path);
 }
 
 bool CFTP::GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t& FileSize, int32_t& Dirs)
@@ -176,10 +197,13 @@ bool CFTP::GetNextFile(std::string& FileName, int64_t& ModifiedRaw, int64_t& Fil
                 Dirs = m_nDirs;
                 return false;
             }
-            // A folder the server refuses to show is passed over; a broken
-            // connection must not pass for the end of the tree.
-            if (OpenFolder(m_dirBuf.at(m_curDir)) == FtpTransport::ListResult::Failed)
-                throw AppError(AppError::kFtpError, "Cannot list the FTP folder " + m_basePath + m_dirBuf[m_curDir]);
+            // A folder the server refuses to show is noted and passed over;
+            // a broken connection must not pass for the end of the tree.
+            const auto result = OpenFolder(m_dirBuf.at(m_curDir));
+            if (result == FtpTransport::ListResult::Failed)
+                throw AppError(AppError::kFtpError, "Error reading folder " + m_basePath + m_dirBuf[m_curDir]);
+            if (result == FtpTransport::ListResult::Refused)
+                m_unread.push_back(m_dirBuf[m_curDir]);
             continue;
         }
         const FtpEntry& entry = m_entries[m_next];
@@ -239,6 +263,11 @@ const std::vector<std::string>& CFTP::SkippedNames() const
     return m_skipped;
 }
 
+const std::vector<std::string>& CFTP::UnreadFolders() const
+{
+    return m_unread;
+}
+
 bool CFTP::GetFile(const std::string& FTPPath, const std::string& Path)
 {
     // The download lands beside the target and replaces it only when complete,
@@ -259,13 +288,36 @@ bool CFTP::GetFile(const std::string& FTPPath, const std::string& Path)
 
 bool CFTP::PutFile(const std::string& Path, const std::string& FTPPath)
 {
+    // The commands after the transfer carry the name: a line break in it
+    // would add a command of its own.
+    const std::string name = FileNameFromPath(FTPPath);
+    if (name.empty() || BreaksCommandLine(FTPPath))
+        return false;
     const int fd = open(Path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st{};
-    const bool sent = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && m_transport->Upload(fd, FTPPath);
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    // The data goes under a temporary name and replaces the file only when
+    // complete and stamped, so a cut-off transfer leaves the old file whole.
+    const std::string temp = UploadTempName(name);
+    const std::string tempPath = PathOnly(FTPPath) + temp;
+    std::vector<std::string> replies;
+    const bool stored = m_transport->Upload(
+        fd, tempPath, AfterUpload(temp, name, quorvantell::FileTimeFromTimespec(st.st_mtim)), replies);
     close(fd);
-    return sent;
+    if (stored && IsPositive(replies.back()))
+        return true;
+    // A refused rename of a temporary file the server took may be a server
+    // that does not rename over an existing file.
+    const bool renameStarted = stored && replies[replies.size() - 2].starts_with("350");
+    if (renameStarted && ReplaceByRename(tempPath, FTPPath))
+        return true;
+    Command("DELE " + tempPath);
+    return false;
 }
 
 bool CFTP::Delete(const std::string& Path)
@@ -418,6 +470,26 @@ void CFTP::Advance()
 bool CFTP::Succeeds(const std::string& command)
 {
     return IsPositive(Command(command));
+}
+
+std::vector<std::string> CFTP::AfterUpload(const std::string& temp, const std::string& name,
+                                           int64_t FileTimeUTC) const
+{
+    // As SetTime: mdtm, and MFMT where the server offers it. Both go out, as
+    // the batch cannot wait for mdtm's reply; the same time twice does no harm.
+    const std::string stamp = FormatFtpTime(FileTimeUTC);
+    std::vector<std::string> commands = {"mdtm " + stamp + " " + temp};
+    if (m_hasMfmt)
+        commands.push_back("MFMT " + stamp + " " + temp);
+    commands.push_back("RNFR " + temp);
+    commands.push_back("RNTO " + name);
+    return commands;
+}
+
+bool CFTP::ReplaceByRename(const std::string& temp, const std::string& FTPPath)
+{
+    return Succeeds("DELE " + FTPPath) && Command("RNFR " + temp).starts_with("350") &&
+           Succeeds("RNTO " + FTPPath);
 }
 
 }  // namespace velloran

@@ -54,8 +54,19 @@ public:
     // could lead out of the listed folder: ".", ".." as file names, names
     // holding "/" or NUL. Each is the folder's relative path and the raw name.
     const std::vector<std::string>& SkippedNames() const;
+    // Subfolders of the last listing that the server refused to list, by
+    // their relative paths ("docs/img/"). What they hold is unknown, which is
+    // not the same as empty; they stay in DirBuf.
+    const std::vector<std::string>& UnreadFolders() const;
 
     bool GetFile(const std::string& FTPPath, const std::string& Path);
+    // Sends the local file to a new temporary name beside FTPPath, stamps it
+    // with the local file's time (as SetTime does) and renames it over
+    // FTPPath; a server that will not rename over a file has the old one
+    // deleted first. False when the file could not be read or the transfer
+    // or the rename failed; the temporary file is then deleted where the
+    // connection allows, and FTPPath is as it was (or, where the server
+    // refused the rename after deleting it, gone).
     bool PutFile(const std::string& Path, const std::string& FTPPath);
     bool Delete(const std::string& Path);
     bool CreateDir(const std::string& Path);
@@ -87,6 +98,11 @@ private:
     void Advance();
     // Sends a command that expects a positive completion (2xx).
     bool Succeeds(const std::string& command);
+    // The commands that follow a stored upload at `temp`: its time, then
+    // the rename to `name` (both bare names in the same folder).
+    std::vector<std::string> AfterUpload(const std::string& temp, const std::string& name, int64_t FileTimeUTC) const;
+    // The rename over a file the server would not replace: delete, then rename.
+    bool ReplaceByRename(const std::string& temp, const std::string& FTPPath);
 
     std::unique_ptr<FtpTransport> m_transport;
     bool m_hasMlsd = false;
@@ -107,6 +123,7 @@ private:
     int32_t m_nDirs = 0;
     int32_t m_curDir = 0;
     std::vector<std::string> m_skipped;
+    std::vector<std::string> m_unread;
 };
 
 }  // namespace velloran

@@ -1,6 +1,7 @@
 // CurlFtpTransport: FTP over one reused libcurl easy handle.
 #include "app/ftp/CurlFtpTransport.h"
 
+#include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +17,10 @@ namespace {
 constexpr long kConnectTimeoutSeconds = 30;
 constexpr long kReplyTimeoutSeconds = 120;
 constexpr long kStallSeconds = 120;
+// The longest wait for a socket before libcurl looks at its timers again.
+constexpr int kPollMilliseconds = 1000;
+// Rounds without a socket to wait on that run straight on.
+constexpr int kIdleRounds = 100;
 
 bool IsUrlSafe(unsigned char c)
 {
@@ -93,11 +98,14 @@ bool CurlFtpTransport::Open(const FtpLogin& login)
     }
     m_base = "ftp://" + host + ":" + std::to_string(login.port) + "/";
     m_curl = curl_easy_init();
-    if (m_curl == nullptr)
+    m_multi = curl_multi_init();
+    if (m_curl == nullptr || m_multi == nullptr) {
+        Close();
         return false;
+    }
     Prepare("");
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    if (curl_easy_perform(m_curl) != CURLE_OK) {
+    if (Perform() != CURLE_OK) {
         Close();
         return false;
     }
@@ -106,8 +114,12 @@ bool CurlFtpTransport::Open(const FtpLogin& login)
 
 void CurlFtpTransport::Close()
 {
+    // The connection lives in the multi handle's cache; its cleanup ends it.
+    if (m_multi != nullptr)
+        curl_multi_cleanup(m_multi);
     if (m_curl != nullptr)
         curl_easy_cleanup(m_curl);
+    m_multi = nullptr;
     m_curl = nullptr;
 }
 
@@ -120,24 +132,15 @@ bool CurlFtpTransport::Send(const std::string& command, std::string& reply)
 {
     if (m_curl == nullptr)
         return false;
+    // Sent after the return to the login folder, so relative paths are read
+    // against it.
     Prepare("");
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    // "*": a refusal is an answer for the caller to read, not a reason for
-    // libcurl to drop the connection. Sent after the return to the login
-    // folder, so relative paths are read against it.
-    curl_slist* commands = curl_slist_append(nullptr, ("*" + command).c_str());
-    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, commands);
-    m_awaited = command;
-    m_reply.clear();
-    m_capturing = false;
-    m_replyComplete = false;
-    curl_easy_perform(m_curl);
-    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, nullptr);
-    curl_slist_free_all(commands);
-    m_awaited.clear();
-    if (!m_replyComplete)
+    std::vector<std::string> replies;
+    PerformWith({command}, replies);
+    if (replies.front().empty())
         return false;
-    reply = m_reply;
+    reply = replies.front();
     return true;
 }
 
@@ -152,7 +155,7 @@ FtpTransport::ListResult CurlFtpTransport::List(const std::string& dir, const st
     curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, command.c_str());
     curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, AppendToString);
     curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &listing);
-    switch (curl_easy_perform(m_curl)) {
+    switch (Perform()) {
     case CURLE_OK:
         return ListResult::Listed;
     case CURLE_REMOTE_ACCESS_DENIED:     // the folder cannot be entered
@@ -174,21 +177,80 @@ bool CurlFtpTransport::Download(const std::string& path, int fd)
     int target = fd;
     curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, WriteToFd);
     curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &target);
-    return curl_easy_perform(m_curl) == CURLE_OK;
+    return Perform() == CURLE_OK;
 }
 
-bool CurlFtpTransport::Upload(int fd, const std::string& path)
+bool CurlFtpTransport::Upload(int fd, const std::string& path, const std::vector<std::string>& after,
+                              std::vector<std::string>& replies)
 {
+    replies.assign(after.size(), std::string());
     struct stat st{};
     if (m_curl == nullptr || path.empty() || path.back() == '/' || fstat(fd, &st) != 0)
         return false;
+    // One CWD into the file's folder (SINGLECWD), so the commands that
+    // follow the STOR are read against that folder.
     Prepare(path);
     int source = fd;
     curl_easy_setopt(m_curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, ReadFromFd);
     curl_easy_setopt(m_curl, CURLOPT_READDATA, &source);
     curl_easy_setopt(m_curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(st.st_size));
-    return curl_easy_perform(m_curl) == CURLE_OK;
+    return PerformWith(after, replies) == CURLE_OK;
+}
+
+CURLcode CurlFtpTransport::PerformWith(const std::vector<std::string>& commands, std::vector<std::string>& replies)
+{
+    // "*": a refusal is an answer for the caller to read, not a reason for
+    // libcurl to fail the operation or drop the connection. libcurl sends
+    // them only after the operation itself succeeded.
+    curl_slist* list = nullptr;
+    for (const std::string& command : commands)
+        list = curl_slist_append(list, ("*" + command).c_str());
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, list);
+    m_awaited = commands;
+    m_sent = 0;
+    m_replies.assign(commands.size(), std::string());
+    m_capturing = false;
+    const CURLcode result = Perform();
+    curl_easy_setopt(m_curl, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(list);
+    m_awaited.clear();
+    replies = std::move(m_replies);
+    m_replies.clear();
+    return result;
+}
+
+CURLcode CurlFtpTransport::Perform()
+{
+    if (curl_multi_add_handle(m_multi, m_curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    int running = 1;
+    for (int idle = 0; curl_multi_perform(m_multi, &running) == CURLM_OK && running != 0;) {
+        // With no socket to wait on libcurl is ready to go on at once (it has
+        // read a reply and not yet opened the data connection); only a state
+        // that lasts gets short waits.
+        idle = HasSockets() ? 0 : idle + 1;
+        if (idle == 0 || idle > kIdleRounds)
+            curl_multi_poll(m_multi, nullptr, 0, idle == 0 ? kPollMilliseconds : 1, nullptr);
+    }
+    CURLcode result = CURLE_FAILED_INIT;
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(m_multi, &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == m_curl)
+            result = message->data.result;
+    }
+    curl_multi_remove_handle(m_multi, m_curl);
+    return result;
+}
+
+bool CurlFtpTransport::HasSockets() const
+{
+    fd_set read, write, error;
+    FD_ZERO(&read);
+    FD_ZERO(&write);
+    FD_ZERO(&error);
+    int maxFd = -1;
+    return curl_multi_fdset(m_multi, &read, &write, &error, &maxFd) == CURLM_OK && maxFd >= 0;
 }
 
 void CurlFtpTransport::Prepare(const std::string& path)
@@ -264,10 +326,10 @@ int CurlFtpTransport::OnDebug(CURL*, curl_infotype type, char* data, size_t size
 
 void CurlFtpTransport::OnCommandSent(const std::string& line)
 {
-    if (m_awaited.empty() || line != m_awaited + "\r\n")
+    if (m_sent >= m_awaited.size() || line != m_awaited[m_sent] + "\r\n")
         return;
+    ++m_sent;
     m_capturing = true;
-    m_replyComplete = false;
     m_reply.clear();
 }
 
@@ -279,7 +341,8 @@ void CurlFtpTransport::OnReplyLine(const std::string& line)
     m_reply += line;
     if (ClosesReply(first, line)) {
         m_capturing = false;
-        m_replyComplete = true;
+        m_replies[m_sent - 1] = std::move(m_reply);
+        m_reply.clear();
     }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velloran {
 
@@ -44,7 +45,12 @@ public:
     // descriptor; Upload stores the descriptor's contents as the server file,
     // replacing it. False on any failure.
     virtual bool Download(const std::string& path, int fd) = 0;
-    virtual bool Upload(int fd, const std::string& path) = 0;
+    // Once the file is stored, the commands `after` follow on the same
+    // connection, in the folder of `path` (so a bare name means a file beside
+    // it), whatever each reply; replies[i] is the whole reply to after[i],
+    // empty when none came. A failed transfer sends none of them.
+    virtual bool Upload(int fd, const std::string& path, const std::vector<std::string>& after,
+                        std::vector<std::string>& replies) = 0;
 };
 
 }  // namespace velloran

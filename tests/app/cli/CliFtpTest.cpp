@@ -175,6 +175,7 @@ TEST_F(CliFtpPyftpdTest, FailedUploadsAndWarningsSetTheExitStatus)
     FtpServerOptions hostile;
     hostile.hostile = true;
     auto strange = FtpServer::Start(FtpServerKind::Pyftpdlib, hostile);
+    strange->MakeDir("sub");  // listed by the hostile root, and there to be read
     r = Cli({"compare", "--passive", m_left, Url(*strange)});
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_NE(r.err.find("Warning: Skipped the server entry \"../../escape.txt\" in /"), std::string::npos) << r.err;

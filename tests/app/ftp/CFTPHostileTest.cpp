@@ -64,7 +64,7 @@ TEST_P(CFTPHostileTest, NamesThatLeaveTheFolderAreSkippedAndReported)
     EXPECT_TRUE(ftp.SkippedNames().empty());
 }
 
-TEST_P(CFTPHostileTest, AFolderTheServerRefusesIsPassedOver)
+TEST_P(CFTPHostileTest, AFolderTheServerRefusesIsNotedAndPassedOver)
 {
     auto server = Start(false, true);
     server->MakeFile("a/1.txt", "1");
@@ -76,6 +76,10 @@ TEST_P(CFTPHostileTest, AFolderTheServerRefusesIsPassedOver)
     std::sort(listing.files.begin(), listing.files.end());
     EXPECT_EQ(listing.files, (std::vector<std::string>{"a/1.txt", "z/3.txt"}));
     EXPECT_EQ(listing.dirs, 3);
+    // Unknown, not empty: the caller learns which folder it was.
+    EXPECT_EQ(ftp.UnreadFolders(), std::vector<std::string>{"locked/"});
+    ListFtpTree(ftp, "/a/", true);
+    EXPECT_TRUE(ftp.UnreadFolders().empty());
 }
 
 TEST_P(CFTPHostileTest, ALostConnectionDoesNotPassForTheEndOfTheTree)

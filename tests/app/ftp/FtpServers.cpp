@@ -183,6 +183,10 @@ void FtpServer::StartPyftpd(const FtpServerOptions& options)
         argv.push_back("--no-mlsd");
     if (!options.offerMdtm)
         argv.push_back("--no-mdtm");
+    if (!options.renameOver)
+        argv.push_back("--no-rename-over");
+    argv.insert(argv.end(), {"--upload-limit", std::to_string(options.uploadLimit), "--cut-uploads-after",
+                             std::to_string(options.cutUploadsAfter)});
 
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0)
@@ -297,6 +301,15 @@ void FtpServer::Stop()
         }
         std::this_thread::sleep_for(20ms);
     }
+    m_pid = -1;
+}
+
+void FtpServer::Kill()
+{
+    if (m_pid <= 0)
+        return;
+    kill(-m_pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
     m_pid = -1;
 }
 

@@ -4,14 +4,16 @@
 # as "READY <port>". With --hostile the root's listing is replaced by entries
 # whose names try to leave the listed folder (".", "..", "/" and NUL inside).
 # With --traps, entering a folder named "locked" is refused and entering one
-# named "vanish" drops the connection.
+# named "vanish" drops the connection. --upload-limit slows uploads down,
+# --cut-uploads-after drops an upload's data connection part way (the server
+# stays up), and --no-rename-over refuses a rename onto an existing file.
 import argparse
 import logging
 import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 HOSTILE_MLSD = [
@@ -43,6 +45,22 @@ HOSTILE_LIST = [
 ]
 
 
+class TestDTPHandler(ThrottledDTPHandler):
+    """Receives at most read_limit bytes a second (0: no limit); with
+    cut_after, closes an upload's data connection once that many bytes have
+    arrived and answers 426, as after a broken network."""
+
+    cut_after = 0
+
+    def handle_read(self):
+        super().handle_read()
+        if self.cut_after and not self._closed and self.tot_bytes_received >= self.cut_after:
+            self._resp = ("426 Connection closed; transfer aborted.", logging.info)
+            self.close()
+
+    handle_read_event = handle_read  # what the I/O loop calls
+
+
 class TestHandler(FTPHandler):
     """With `hostile`, answers the root's listings with crafted names; every
     other folder is listed from the file system as usual. With `traps`,
@@ -50,6 +68,7 @@ class TestHandler(FTPHandler):
 
     hostile = False
     traps = False
+    rename_over = True
     # A refused login is answered at once: tests try wrong passwords.
     auth_failed_timeout = 0
 
@@ -84,6 +103,13 @@ class TestHandler(FTPHandler):
             return None
         return super().ftp_CWD(path)
 
+    def ftp_RNTO(self, path):
+        if not self.rename_over and self._rnfr and os.path.exists(path):
+            self._rnfr = None
+            self.respond("553 File exists.")
+            return None
+        return super().ftp_RNTO(path)
+
     def _crafted(self, path, lines, cmd):
         if not self.hostile or self.fs.fs2ftp(path) != "/":
             return False
@@ -114,6 +140,12 @@ def main():
                         help="offer LIST only (no MLST/MLSD in FEAT)")
     parser.add_argument("--no-mdtm", action="store_true",
                         help="no MDTM, so times are known only as LIST shows them")
+    parser.add_argument("--upload-limit", type=int, default=0,
+                        help="bytes a second an upload is received at most")
+    parser.add_argument("--cut-uploads-after", type=int, default=0,
+                        help="bytes after which an upload's data connection is dropped")
+    parser.add_argument("--no-rename-over", action="store_true",
+                        help="refuse RNTO onto a file that exists")
     args = parser.parse_args()
 
     if args.log:
@@ -129,8 +161,12 @@ def main():
         commands.pop("MLST", None)
     if args.no_mdtm:
         commands.pop("MDTM", None)
+    dtp = type("DTPHandler", (TestDTPHandler,), {"read_limit": args.upload_limit,
+                                                 "cut_after": args.cut_uploads_after})
     handler = type("Handler", (TestHandler,), {"authorizer": authorizer, "proto_cmds": commands,
-                                               "hostile": args.hostile, "traps": args.traps})
+                                               "hostile": args.hostile, "traps": args.traps,
+                                               "rename_over": not args.no_rename_over,
+                                               "dtp_handler": dtp})
 
     server = FTPServer(("127.0.0.1", 0), handler)
     sys.stdout.write("READY %d\n" % server.address[1])
