@@ -7,6 +7,8 @@
 #include "app/ftp/FtpTime.h"
 #include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
+#include "classlib/files/ReplacementFile.h"
+#include "classlib/files/UniqueFd.h"
 #include "classlib/files/WildcardMatch.h"
 #include "classlib/misc/CWaitCursor.h"
 
@@ -15,7 +17,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -31,9 +32,8 @@ constexpr int32_t kDirBufStep = 250;
 constexpr const char* kAllFiles = "*.*;";
 constexpr const char* kListHidden = "LIST -a";
 constexpr const char* kListPlain = "LIST";
-// Longest part of a name that goes into a download's temporary name.
-constexpr size_t kTempNameLimit = 200;
-// The same for an upload's, which also holds a random token and an ending.
+// Longest part of a name that goes into an upload's temporary name, beside
+// a random token and the ending.
 constexpr size_t kUploadNameLimit = 100;
 constexpr const char* kUploadTempSuffix = ".velloran-upload";
 
@@ -95,30 +95,6 @@ int64_t NowRaw()
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return quorvantell::FileTimeFromTimespec(now);
-}
-
-// A new file beside the target with the copy-temporary ending, created with
-// the target's permissions (or the default ones); -1 when none can be made.
-int CreateTempBeside(const std::string& target, std::string& tempPath)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string folder = Paths().PathOnly(target);
-    std::string name = Paths().FileNameFromPath(target);
-    name = name.substr(0, kTempNameLimit);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "." + name + "." + std::to_string(getpid()) + "-" + std::to_string(counter++) +
-                   quorvantell::kCopyTempSuffix;
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            struct stat st{};
-            if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                fchmod(fd, st.st_mode & 07777);
-            return fd;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return -1;
 }
 
 // A hidden name beside the target that no other upload, and in all
@@ -270,20 +246,21 @@ const std::vector<std::string>& CFTP::UnreadFolders() const
 
 bool CFTP::GetFile(const std::string& FTPPath, const std::string& Path)
 {
-    // The download lands beside the target and replaces it only when complete,
-    // so a broken transfer never costs the local copy.
-    if (!m_transport->IsOpen() || Paths().FileNameFromPath(Path).empty())
+    // The download goes to a file written aside that replaces the target
+    // only when complete, so a broken transfer never costs the local copy.
+    const std::string name = Paths().FileNameFromPath(Path);
+    if (!m_transport->IsOpen() || name.empty())
         return false;
-    std::string temp;
-    const int fd = CreateTempBeside(Path, temp);
-    if (fd < 0)
+    const std::string folder = Paths().PathOnly(Path);
+    const quorvantell::UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    quorvantell::ReplacementFile file;
+    if (!dir.Valid() || !file.Create(dir.Get(), 0666))
         return false;
-    const bool received = m_transport->Download(FTPPath, fd);
-    const bool closed = close(fd) == 0;
-    if (received && closed && rename(temp.c_str(), Path.c_str()) == 0)
-        return true;
-    unlink(temp.c_str());
-    return false;
+    // A file replaced keeps its permissions.
+    struct stat st{};
+    if (fstatat(dir.Get(), name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
+        fchmod(file.Fd(), st.st_mode & 07777);
+    return m_transport->Download(FTPPath, file.Fd()) && file.Commit(name);
 }
 
 bool CFTP::PutFile(const std::string& Path, const std::string& FTPPath)

@@ -89,9 +89,10 @@ TEST_F(FtpFaultsTest, UploadsGoThroughATemporaryNameAndKeepTheLocalTimes)
             EXPECT_EQ(GetFileTime(server->Local(name)), GetFileTime(PathOf(0, name))) << name;
         }
         // The old file was deleted first, then the new one renamed.
-        if (!c.renameOver)
+        if (!c.renameOver) {
             EXPECT_NE(server->Log().find("] DELE " + server->Local("old.txt") + " 250"), std::string::npos)
                 << server->Log();
+        }
     }
 }
 
@@ -121,8 +122,9 @@ TEST_F(FtpFaultsTest, AFolderTheServerWillNotListIsAnErrorNotAnEmptyFolder)
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_NE(r.err.find(error), std::string::npos) << r.err;
         EXPECT_NE((r.err + r.out).find(c.message), std::string::npos) << r.err << r.out;
-        if (!c.out.empty())
+        if (!c.out.empty()) {
             EXPECT_EQ(r.out, c.out);
+        }
     }
     // Nothing went out, and the newer server file is as it was.
     EXPECT_EQ(ListTree(server->LocalFolder()), (std::vector<std::string>{"locked/", "locked/data.txt"}));
@@ -163,8 +165,9 @@ TEST_F(FtpFaultsTest, AnUploadCutOffMidFileLeavesTheOldServerFileWhole)
         EXPECT_TRUE(ReadFile(server->Local("big.bin")) == "old server copy");
         EXPECT_EQ(GetFileTime(server->Local("big.bin")), kBaseTime - kHour);
         // A server still up had the partial temporary file deleted.
-        if (!c.kill)
+        if (!c.kill) {
             EXPECT_EQ(ListTree(server->LocalFolder()), std::vector<std::string>{"big.bin"});
+        }
     }
 }
 
