@@ -36,8 +36,9 @@ enum class UtilsOrdinal : int32_t {
     NotifyAssocChanged = 850,
 };
 
-// Ending of the temporary file a copy writes before it replaces its target.
-// A leftover with this ending is a copy cut short; counts and scans skip it.
+// Ending of the temporary file a copy writes before it replaces its target,
+// where the file system cannot keep it unnamed. The name only helps a person
+// recognise a leftover; no count, scan or delete treats such files apart.
 constexpr const char* kCopyTempSuffix = ".velloran-tmp";
 
 // A window box: left, top, width, height.

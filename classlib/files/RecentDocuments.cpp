@@ -1,6 +1,11 @@
 // The freedesktop recently-used documents list.
 #include "classlib/files/RecentDocuments.h"
 
+#include "classlib/files/ReplacementFile.h"
+#include "classlib/files/UniqueFd.h"
+
+#include <fcntl.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +19,8 @@
 namespace quorvantell {
 
 namespace {
+
+constexpr const char* kListName = "recently-used.xbel";
 
 std::string DataHome()
 {
@@ -69,7 +76,7 @@ const char* kEmptyList =
 
 std::string RecentDocumentsPath()
 {
-    return DataHome() + "/recently-used.xbel";
+    return DataHome() + "/" + kListName;
 }
 
 bool AddRecentDocument(const std::string& absolutePath)
@@ -99,20 +106,13 @@ bool AddRecentDocument(const std::string& absolutePath)
     text.insert(end, Bookmark(href));
 
     mkdir(DataHome().c_str(), 0700);
-    const std::string temp = listPath + ".velloran-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out.flush()) {
-            unlink(temp.c_str());
-            return false;
-        }
-    }
-    if (rename(temp.c_str(), listPath.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    // Written aside and put in place when complete, so two programs adding
+    // at once never leave a list cut in half.
+    const UniqueFd folder(open(DataHome().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ReplacementFile list;
+    return folder.Valid() && list.Create(folder.Get(), 0600) &&
+           write(list.Fd(), text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+           list.Commit(kListName);
 }
 
 }  // namespace quorvantell
