@@ -11,6 +11,8 @@ namespace velloran {
 
 namespace {
 
+constexpr const char* kWarning = "Warning: You are about to make permanent changes to your file system.\r\n\r\n";
+
 void CheckIndex(int32_t index)
 {
     if (index < 0 || index > 4)
@@ -49,7 +51,22 @@ std::string SyncActions::Question(int32_t index) const
         middle = "Do you wish to copy files to and delete files from the folder\r\n" + folder[1] +
                  "\r\n\r\nto make it identical to\r\n" + folder[0];
     }
-    return "Warning: You are about to make permanent changes to your file system.\r\n\r\n" + middle + "?";
+    return kWarning + middle + "?";
+}
+
+std::string SyncActions::FtpQuestion() const
+{
+    const ISyncHost& host = m_sync.Host();
+    const FtpSiteFields site = host.FtpSite();
+    return kWarning + std::string("Do you wish to copy files from\r\n") + Printable(host.SelectedFolder(0)) +
+           "\r\n\r\nto update\r\n" + Printable(site.Server) + " in directory " +
+           Printable(site.FTPDirs.empty() ? std::string() : site.FTPDirs.front()) + "?";
+}
+
+bool SyncActions::RunFTPCopy()
+{
+    m_declined = !m_sync.Host().AskYesNo(FtpQuestion(), Caption(0), quorvantell::MB_ICONQUESTION, QuestionKind::Confirm);
+    return !m_declined && m_sync.DoCopyFTP();
 }
 
 bool SyncActions::RunSyncAction(int32_t index)

@@ -20,12 +20,18 @@ public:
     bool RunSyncAction(int32_t index);
     // The engine call of the action without asking.
     bool RunAction(int32_t index);
+    // FTP mode: asks the upload's question and runs the upload on Yes; false
+    // on No.
+    bool RunFTPCopy();
     // Whether the last RunSyncAction was answered No.
     bool Declined() const { return m_declined; }
 
     // The question and its caption for the action, with the two folders
     // selected now.
     std::string Question(int32_t index) const;
+    // The upload's question, with the left folder and the FTP site's server
+    // and folder.
+    std::string FtpQuestion() const;
     static std::string Caption(int32_t index);
     // "+>", "<+", ">-", "-<", "±>": the action in a log description.
     static std::string Tag(int32_t index);
