@@ -104,8 +104,10 @@ void frmMain::Load()
         c.treeView[i].Init(c.ftv[i]);
         c.ftv[i]->SetPath(Registry().GetKeyStr(eRegBaseKey::HKCU, kWindowKey, TreeValueName(i), ""));
     }
+    // The stored position takes effect once the client area has its size.
+    c.pendingSplit = Registry().GetKeyWord(eRegBaseKey::HKCU, kWindowKey, "MainSplit", kDefaultSplit);
+    c.client->installEventFilter(this);
     ApplyClientSize();
-    c.split->SetPosition(Registry().GetKeyWord(eRegBaseKey::HKCU, kWindowKey, "MainSplit", kDefaultSplit));
     CheckColors();
     CheckFonts();
 }
@@ -193,13 +195,19 @@ void frmMain::StoreWindowSettings()
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    if (isMinimized())
+    if (isMinimized() || windowState() != Qt::WindowNoState)
         return;
-    if (windowState() == Qt::WindowNoState) {
-        formUtils.dScaleWidth = ClientWidthTwips();
-        formUtils.dScaleHeight = ClientHeightTwips();
-    }
-    ApplyClientSize();
+    formUtils.dScaleWidth = ClientWidthTwips();
+    formUtils.dScaleHeight = ClientHeightTwips();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Shown, the client area has its size: the stored splitter position
+    // can take effect.
+    if (m_controls->pendingSplit >= 0)
+        ApplyClientSize();
 }
 
 void frmMain::moveEvent(QMoveEvent* event)
@@ -223,6 +231,8 @@ void frmMain::changeEvent(QEvent* event)
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     Controls& c = *m_controls;
+    if (watched == c.client && event->type() == QEvent::Resize && !isMinimized())
+        ApplyClientSize();
     if (watched == c.lbl[0] || watched == c.lbl[1])
         return DropOffered(watched, event);
     if (watched == c.cbo || watched == c.txt[0] || watched == c.txt[1] || watched == c.txt[2])

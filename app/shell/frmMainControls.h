@@ -65,6 +65,7 @@ struct frmMain::Controls {
     int32_t appliedHeight = -1;
     int32_t treeHeight = 0;
     int32_t syncTop = 0;  // the sync buttons' top within the trees' area
+    int32_t pendingSplit = -1;  // the stored splitter position, until the window shows
 };
 
 }  // namespace velloran

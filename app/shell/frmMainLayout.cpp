@@ -221,7 +221,9 @@ void frmMain::ApplyClientSize()
         c.appliedHeight = h;
     }
     // Re-applying the position lays the columns out again.
-    c.split->SetPosition(c.split->Position());
+    c.split->SetPosition(c.pendingSplit >= 0 && isVisible() ? c.pendingSplit : c.split->Position());
+    if (isVisible())
+        c.pendingSplit = -1;
 }
 
 void frmMain::SplitterMoved(int32_t leftWidth, int32_t position, int32_t rightWidth)

@@ -64,6 +64,12 @@ FolderTreeview::FolderTreeview(QWidget* parent)
     m_tree->setUniformRowHeights(true);  // keeps long folders quick to lay out
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->viewport()->installEventFilter(this);
+    // A folder selected before its branch was read is shown once the rows
+    // above it are there.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (m_pendingScroll.isValid())
+            m_tree->scrollTo(m_pendingScroll, QAbstractItemView::PositionAtCenter);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tree);
@@ -95,7 +101,15 @@ void FolderTreeview::SetPath(const std::string& path)
     if (!index.isValid() || !m_model->isDir(index))
         return;
     m_tree->setCurrentIndex(index);
-    m_tree->scrollTo(index);  // opens the collapsed branches above it
+    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);  // opens the collapsed branches above it
+    m_pendingScroll = index;
+}
+
+void FolderTreeview::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_pendingScroll.isValid())
+        m_tree->scrollTo(m_pendingScroll, QAbstractItemView::PositionAtCenter);
 }
 
 bool FolderTreeview::SameFolder(const FolderTreeview& other) const
@@ -126,10 +140,12 @@ bool FolderTreeview::eventFilter(QObject* watched, QEvent* event)
     const QPointF at = m_tree->viewport()->mapTo(m_tree, mouse->position());
     const int x = static_cast<int>(std::lround(Twips::FromPixelsX(at.x(), this)));
     const int y = static_cast<int>(std::lround(Twips::FromPixelsY(at.y(), this)));
-    if (event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_pendingScroll = QPersistentModelIndex();  // the user looks elsewhere now
         emit MouseDown(ButtonNumber(mouse->button()), ShiftState(mouse->modifiers()), x, y);
-    else
+    } else {
         emit MouseUp(ButtonNumber(mouse->button()), ShiftState(mouse->modifiers()), x, y);
+    }
     return false;
 }
 

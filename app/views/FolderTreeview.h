@@ -6,6 +6,7 @@
 // name is not valid UTF-8 reads back as a path that names nothing.
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 #include <cstdint>
@@ -48,11 +49,14 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     FolderIconProvider* m_icons;
     QFileSystemModel* m_model;
     QTreeView* m_tree;
+    // The folder last selected by SetPath, until the user picks another.
+    QPersistentModelIndex m_pendingScroll;
 };
 
 }  // namespace velloran

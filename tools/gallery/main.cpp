@@ -4,6 +4,7 @@
 #include "tools/gallery/ControlPages.h"
 #include "tools/gallery/DialogPages.h"
 #include "tools/gallery/GalleryPages.h"
+#include "tools/gallery/MainWindowPages.h"
 #include "tools/gallery/ViewPages.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ using velloran::gallery::ControlPages;
 using velloran::gallery::DialogPages;
 using velloran::gallery::GalleryPage;
 using velloran::gallery::GalleryPages;
+using velloran::gallery::MainWindowPages;
 using velloran::gallery::ViewPages;
 
 namespace {
@@ -34,6 +36,7 @@ GalleryPages AllPages()
     ControlPages::AddTo(pages);
     ViewPages::AddTo(pages);
     DialogPages::AddTo(pages);
+    MainWindowPages::AddTo(pages);
     return pages;
 }
 
