@@ -247,17 +247,27 @@ void CFormUtils::SaveWindowSettings(bool notNormal)
         return;
     QWidget* w = m_window;
     Registry().SetKeyWord(eRegBaseKey::HKCU, kWindowKey, m_name + "State", StateOf(w));
-    if (!notNormal) {
-        const WindowBox outer = FrameBox(w);
-        dLeft = outer.left;
-        dTop = outer.top;
-        dScaleWidth = TwX(w->width(), w);
-        dScaleHeight = TwY(w->height(), w);
-    }
+    if (!notNormal)
+        TakeGeometry(w);
     Registry().SetKeyWord(eRegBaseKey::HKCU, kWindowKey, m_name + "Left", dLeft);
     Registry().SetKeyWord(eRegBaseKey::HKCU, kWindowKey, m_name + "Top", dTop);
     Registry().SetKeyWord(eRegBaseKey::HKCU, kWindowKey, m_name + "ScaleWidth", dScaleWidth);
     Registry().SetKeyWord(eRegBaseKey::HKCU, kWindowKey, m_name + "ScaleHeight", dScaleHeight);
+}
+
+void CFormUtils::TakeNormalGeometry()
+{
+    if (m_window && StateOf(m_window) == kStateNormal)
+        TakeGeometry(m_window);
+}
+
+void CFormUtils::TakeGeometry(const QWidget* w)
+{
+    const WindowBox outer = FrameBox(w);
+    dLeft = outer.left;
+    dTop = outer.top;
+    dScaleWidth = TwX(w->width(), w);
+    dScaleHeight = TwY(w->height(), w);
 }
 
 void CFormUtils::SetLeftRightOfParent(QWidget* parent)

@@ -59,6 +59,10 @@ public:
     // Stores state and geometry; when the window is not in the normal state
     // (notNormal) the remembered normal geometry is stored instead.
     void SaveWindowSettings(bool notNormal);
+    // While the window is in the normal state, dLeft, dTop, dScaleWidth and
+    // dScaleHeight take its frame position and client size; owners call it
+    // as their window moves and resizes.
+    void TakeNormalGeometry();
     // Beside the parent: right of it if there is room, else left of it,
     // vertically centred on it, kept inside the work area.
     void SetLeftRightOfParent(QWidget* parent);
@@ -73,6 +77,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void TakeGeometry(const QWidget* w);
+
     QPointer<QWidget> m_window;
     std::string m_name;
     bool m_dragging = false;
