@@ -3,6 +3,7 @@
 
 #include "app/engine/CSync.h"
 #include "app/engine/RunReport.h"
+#include "classlib/files/CFile.h"
 #include "classlib/files/ReplacementFile.h"
 #include "classlib/files/UniqueFd.h"
 #include "classlib/general/CGeneral.h"
@@ -23,6 +24,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace velloran {
 
@@ -77,9 +79,13 @@ bool SaveLogFile(const std::string& path, const std::string& data)
         return false;
     const quorvantell::UniqueFd folder(
         open(slash == 0 ? "/" : target.substr(0, slash).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::vector<uint8_t> bytes(data.begin(), data.end());
+    int32_t written = 0;
     quorvantell::ReplacementFile file;
-    return folder.Valid() && file.Create(folder.Get(), 0666) &&
-           (!exists || fchmod(file.Fd(), st.st_mode & 07777) == 0) && file.Write(data) &&
+    return bytes.size() <= INT32_MAX && folder.Valid() && file.Create(folder.Get(), 0666) &&
+           (!exists || fchmod(file.Fd(), st.st_mode & 07777) == 0) &&
+           quorvantell::ClassLibrary::Shared().File->WriteFile(file.Fd(), bytes, static_cast<int32_t>(bytes.size()),
+                                                               written) &&
            file.Commit(target.substr(slash + 1));
 }
 

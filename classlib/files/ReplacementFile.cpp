@@ -85,19 +85,6 @@ bool ReplacementFile::Create(int dirFd, mode_t mode)
     return false;
 }
 
-bool ReplacementFile::Write(const std::string& data)
-{
-    for (size_t done = 0; done < data.size();) {
-        const ssize_t n = write(m_fd.Get(), data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 bool ReplacementFile::LinkUnique()
 {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {

@@ -28,9 +28,6 @@ public:
     bool Create(int dirFd, mode_t mode);
     // Where the data goes.
     int Fd() const { return m_fd.Get(); }
-    // Writes all of data to the new file; false, with errno, when the file
-    // system takes less.
-    bool Write(const std::string& data);
     // Closes the file and puts it under `name` in the folder, replacing what
     // is there. False, with errno, when it cannot: the new file is gone then
     // and whatever had the name is untouched.
