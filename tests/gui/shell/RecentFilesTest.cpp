@@ -1,6 +1,6 @@
 // The recent-folders list as the main window keeps it (folders only): what
-// Add does to the order, exact comparison of names, the menu with its
-// "(None)" item and its clicks, and the stored list across a restart.
+// loading and Add do to the order, exact comparison of names, the menu with
+// its "(None)" item and its clicks, and the stored list across a restart.
 #include "app/shell/CRecentFiles.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
@@ -11,9 +11,6 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <string>
-#include <vector>
 
 using quorvantell::eRegBaseKey;
 using velloran::CRecentFiles;
@@ -34,18 +31,6 @@ void Store(const QStringList& entries)
         Registry().SetKeyStr(eRegBaseKey::HKCU, kRecentKey, std::to_string(i), entries[i].toStdString());
 }
 
-QStringList Stored()
-{
-    QStringList entries;
-    for (int i = 0; i < 100; ++i) {
-        const std::string entry = Registry().GetKeyStr(eRegBaseKey::HKCU, kRecentKey, std::to_string(i));
-        if (entry.empty())
-            break;
-        entries << QString::fromStdString(entry);
-    }
-    return entries;
-}
-
 QStringList Items(const CRecentFiles& recent)
 {
     QStringList items;
@@ -54,44 +39,34 @@ QStringList Items(const CRecentFiles& recent)
     return items;
 }
 
-QStringList VisibleCaptions(const QMenu& menu)
-{
-    QStringList captions;
-    for (const QAction* action : menu.actions())
-        if (action->isVisible())
-            captions << action->text();
-    return captions;
-}
-
 }  // namespace
 
 class RecentFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void addPutsTheEntryOnTop_data()
+    void loadAndAdd_data()
     {
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<int>("maxRecent");
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("twice, kept once") << QStringList{} << 20 << QStringList{"/data/", "/data/"}
-                                          << QStringList{"/data/"};
-        QTest::newRow("listed, moves up") << QStringList{"/a/", "/b/", "/c/"} << 20 << QStringList{"/c/"}
-                                          << QStringList{"/c/", "/a/", "/b/"};
+        const QStringList abc{"/a/", "/b/", "/c/"};
+        QStringList forty;
+        for (int i = 0; i < 40; ++i)
+            forty << QStringLiteral("/f%1/").arg(i);
+        QTest::newRow("twice, kept once") << QStringList{} << 20 << QStringList{"/d/", "/d/"} << QStringList{"/d/"};
+        QTest::newRow("listed, moves up") << abc << 20 << QStringList{"/c/"} << QStringList{"/c/", "/a/", "/b/"};
         QTest::newRow("other case, other folder") << QStringList{"/Data/"} << 20 << QStringList{"/data/"}
                                                   << QStringList{"/data/", "/Data/"};
-        QTest::newRow("full, oldest drops") << QStringList{"/a/", "/b/", "/c/"} << 3 << QStringList{"/d/"}
-                                            << QStringList{"/d/", "/a/", "/b/"};
-        QTest::newRow("a file is refused") << QStringList{"/a/"} << 20 << QStringList{"/a/notes.txt"}
-                                           << QStringList{"/a/"};
-        QTest::newRow("nothing is refused") << QStringList{"/a/"} << 20 << QStringList{""} << QStringList{"/a/"};
+        QTest::newRow("full, oldest drops") << abc << 3 << QStringList{"/d/"} << QStringList{"/d/", "/a/", "/b/"};
+        QTest::newRow("file or nothing refused") << abc << 20 << QStringList{"/a/notes.txt", ""} << abc;
         QTest::newRow("no room at all") << QStringList{} << 0 << QStringList{"/a/"} << QStringList{};
-        QTest::newRow("loads at most MaxRecent") << QStringList{"/a/", "/b/", "/c/"} << 2 << QStringList{}
-                                                 << QStringList{"/a/", "/b/"};
+        QTest::newRow("loads at most MaxRecent") << abc << 2 << QStringList{} << abc.mid(0, 2);
+        QTest::newRow("loads at most 30") << forty << 1'000'000 << QStringList{} << forty.mid(0, 30);
     }
 
-    void addPutsTheEntryOnTop()
+    void loadAndAdd()
     {
         QFETCH(QStringList, stored);
         QFETCH(int, maxRecent);
@@ -114,10 +89,17 @@ private slots:
         QMenu menu;
         CRecentFiles recent;
         recent.Init(&menu, 20, true, false, false);
-        QCOMPARE(VisibleCaptions(menu), QStringList{"(None)"});
+        const auto visible = [&menu] {
+            QStringList captions;
+            for (const QAction* action : menu.actions())
+                if (action->isVisible())
+                    captions << action->text();
+            return captions;
+        };
+        QCOMPARE(visible(), QStringList{"(None)"});
         recent.Add("/home/tom & jerry/");
         recent.Add("/srv/");
-        QCOMPARE(VisibleCaptions(menu), (QStringList{"/srv/", "/home/tom && jerry/"}));
+        QCOMPARE(visible(), (QStringList{"/srv/", "/home/tom && jerry/"}));
         QSignalSpy clicked(&recent, &CRecentFiles::Clicked);
         menu.actions().last()->trigger();
         QCOMPARE(clicked.size(), 1);
@@ -125,7 +107,7 @@ private slots:
     }
 
     // The next start shows the same order; with RemoveDead a folder gone
-    // since is left out of the stored list, which has no gaps.
+    // since is left out. A list never loaded leaves the stored one alone.
     void restartKeepsTheOrder_data()
     {
         QTest::addColumn<bool>("removeDead");
@@ -140,42 +122,26 @@ private slots:
         QFETCH(QStringList, afterRestart);
         velloran::test::TempFolder temp;
         const QString root = QString::fromStdString(temp.Root()) + "/";
-        for (const char* name : {"first", "gone", "third"})
-            QDir().mkpath(root + name);
         Store({});
         {
             QMenu menu;
             CRecentFiles recent;
             recent.Init(&menu, 20, true, false, removeDead);
-            for (const char* name : {"first", "gone", "third"})
+            for (const char* name : {"first", "gone", "third"}) {
+                QDir().mkpath(root + name);
                 recent.Add((root + name + "/").toStdString());
+            }
             QDir(root + "gone").removeRecursively();
             recent.Save();
         }
-        QStringList expected;
-        for (const QString& name : afterRestart)
-            expected << root + name + "/";
-        QCOMPARE(Stored(), expected);
+        CRecentFiles().Save();
         QMenu menu;
         CRecentFiles recent;
         recent.Init(&menu, 20, true, false, false);
+        QStringList expected;
+        for (const QString& name : afterRestart)
+            expected << root + name + "/";
         QCOMPARE(Items(recent), expected);
-    }
-
-    // A list that was never loaded leaves the stored one alone; however
-    // large MaxRecent is, no more items are read than the options allow.
-    void storedListIsGuarded()
-    {
-        QStringList many;
-        for (int i = 0; i < 40; ++i)
-            many << QStringLiteral("/f%1/").arg(i);
-        Store(many);
-        CRecentFiles().Save();
-        QCOMPARE(Stored(), many);
-        QMenu menu;
-        CRecentFiles recent;
-        recent.Init(&menu, 1'000'000, true, false, false);
-        QCOMPARE(Items(recent), many.mid(0, 30));
     }
 };
 
