@@ -36,6 +36,31 @@ configure() {  # configure DIR [cmake args...]
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# Writes the two folders the main window's trees select at start-up into
+# the settings store (values ftv0 and ftv1 under HKCU ...\Window).
+select_sample_folders() {  # select_sample_folders STORE LEFT RIGHT
+  mkdir -p "$(dirname "$1")"
+  python3 - "$@" <<'PY'
+import sqlite3, sys
+store, left, right = sys.argv[1:4]
+hkcu, reg_sz, key = 0x80000001, 1, "Software\\Quorvantell\\Velloran\\e\\Window"
+db = sqlite3.connect(store)
+db.executescript(
+    "CREATE TABLE IF NOT EXISTS reg_keys (root INTEGER NOT NULL, path TEXT NOT NULL COLLATE NOCASE,"
+    " PRIMARY KEY (root, path)) WITHOUT ROWID;"
+    "CREATE TABLE IF NOT EXISTS reg_values (root INTEGER NOT NULL, path TEXT NOT NULL COLLATE NOCASE,"
+    " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL,"
+    " PRIMARY KEY (root, path, name)) WITHOUT ROWID;")
+parts = key.split("\\")
+for i in range(1, len(parts) + 1):
+    db.execute("INSERT OR IGNORE INTO reg_keys VALUES (?, ?)", (hkcu, "\\".join(parts[:i])))
+for name, folder in (("ftv0", left), ("ftv1", right)):
+    db.execute("INSERT OR REPLACE INTO reg_values VALUES (?, ?, ?, ?, ?)", (hkcu, key, name, reg_sz, folder.encode()))
+db.commit()
+PY
+  chmod 600 "$1"
+}
+
 case "${1:-}" in
   deps)
     deps ;;
@@ -52,9 +77,19 @@ case "${1:-}" in
     echo "kept" > "$sample/right/archive.txt"
     echo "same" | tee "$sample/left/same.txt" > "$sample/right/same.txt"
     touch -r "$sample/left/same.txt" "$sample/right/same.txt"
+    export XDG_CONFIG_HOME="$top/$sample/config" XDG_DATA_HOME="$top/$sample/data" XDG_RUNTIME_DIR="$top/$sample/run"
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      # The main window opens on the two sample folders.
+      select_sample_folders "$XDG_CONFIG_HOME/velloran/settings.db" "$top/$sample/left" "$top/$sample/right"
+      exec build/release/bin/velloran
+    fi
     status=0
-    XDG_CONFIG_HOME="$top/build/sample/config" build/release/bin/velloran-cli compare --all "$sample/left" "$sample/right" || status=$?
+    build/release/bin/velloran-cli compare --all "$sample/left" "$sample/right" || status=$?
     echo "velloran-cli compare exited with $status (1 = differences found)"
+    QT_QPA_PLATFORM=offscreen build/release/bin/velloran-gallery --out "$sample/pictures" --page main-local \
+      --folders "$top/$sample/left:$top/$sample/right" > /dev/null
+    echo "No display: the main window on the sample folders is pictured in $sample/pictures/main-local.png"
     [ "$status" -le 1 ] ;;
   test)
     deps

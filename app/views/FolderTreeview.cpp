@@ -9,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -65,11 +66,19 @@ FolderTreeview::FolderTreeview(QWidget* parent)
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->viewport()->installEventFilter(this);
     // A folder selected before its branch was read is shown once the rows
-    // above it are there.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+    // above it are there and sorted; the model reads and sorts in steps.
+    m_scroll.setSingleShot(true);
+    connect(&m_scroll, &QTimer::timeout, this, [this] {
         if (m_pendingScroll.isValid())
             m_tree->scrollTo(m_pendingScroll, QAbstractItemView::PositionAtCenter);
     });
+    const auto scrollSoon = [this] {
+        if (m_pendingScroll.isValid())
+            m_scroll.start(0);
+    };
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, scrollSoon);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, scrollSoon);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, scrollSoon);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tree);
@@ -100,16 +109,21 @@ void FolderTreeview::SetPath(const std::string& path)
     const QModelIndex index = m_model->index(ToText(trimmed));
     if (!index.isValid() || !m_model->isDir(index))
         return;
+    // Every branch above the folder opens, so each is read at once, in the
+    // background, rather than when the view first asks for its rows.
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent())
+        m_tree->expand(above);
     m_tree->setCurrentIndex(index);
-    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);  // opens the collapsed branches above it
+    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
     m_pendingScroll = index;
 }
 
-void FolderTreeview::showEvent(QShowEvent* event)
+void FolderTreeview::resizeEvent(QResizeEvent* event)
 {
-    QWidget::showEvent(event);
+    QWidget::resizeEvent(event);
+    // The view can place the selection only once it has a size.
     if (m_pendingScroll.isValid())
-        m_tree->scrollTo(m_pendingScroll, QAbstractItemView::PositionAtCenter);
+        m_scroll.start(0);
 }
 
 bool FolderTreeview::SameFolder(const FolderTreeview& other) const

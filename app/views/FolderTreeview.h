@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QPersistentModelIndex>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -49,14 +50,16 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     FolderIconProvider* m_icons;
     QFileSystemModel* m_model;
     QTreeView* m_tree;
-    // The folder last selected by SetPath, until the user picks another.
+    // The folder last selected by SetPath, until the user picks another,
+    // and the timer that scrolls it into view once the rows settle.
     QPersistentModelIndex m_pendingScroll;
+    QTimer m_scroll;
 };
 
 }  // namespace velloran

@@ -4,15 +4,24 @@
 
 #include "app/engine/ISyncHost.h"
 #include "app/shell/frmMain.h"
+#include "app/views/FolderTreeview.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 namespace velloran::gallery {
 
 namespace {
+
+constexpr int kTreeWaitMs = 3000;
+
+// Folders given on the command line; empty: the page's own sample.
+std::string g_folders[2];
 
 class MainWindowPage : public frmMain {
 public:
@@ -23,8 +32,9 @@ public:
                                    "Backup/Documents/letters", "Backup/Photos"})
             root.mkpath(QString::fromLatin1(folder));
         Load();
-        SetSelectedFolder(0, Path("Documents"));
-        SetSelectedFolder(1, Path("Backup/Documents"));
+        SetSelectedFolder(0, g_folders[0].empty() ? Path("Documents") : g_folders[0]);
+        SetSelectedFolder(1, g_folders[1].empty() ? Path("Backup/Documents") : g_folders[1]);
+        WaitForTrees();
         if (ftp) {
             FtpSiteFields site;
             site.Server = "ftp.example.org";
@@ -38,6 +48,19 @@ public:
     }
 
 private:
+    // The trees read their folders in the background; the picture shows
+    // them once the branches down to the selected folders are there.
+    void WaitForTrees()
+    {
+        const QDeadlineTimer deadline(kTreeWaitMs);
+        const auto read = [](FolderTreeview* tree) {
+            const QModelIndex current = tree->TreeHWnd()->currentIndex();
+            return current.isValid() && !tree->TreeHWnd()->model()->canFetchMore(current.parent());
+        };
+        while (!(read(ftv(0)) && read(ftv(1))) && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
     std::string Path(const char* relative) const
     {
         return QFile::encodeName(QDir(m_sample.path()).filePath(QString::fromLatin1(relative))).toStdString();
@@ -47,6 +70,12 @@ private:
 };
 
 }  // namespace
+
+void MainWindowPages::UseFolders(const std::string& left, const std::string& right)
+{
+    g_folders[0] = left;
+    g_folders[1] = right;
+}
 
 void MainWindowPages::AddTo(GalleryPages& pages)
 {

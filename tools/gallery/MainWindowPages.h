@@ -4,11 +4,15 @@
 
 #include "tools/gallery/GalleryPages.h"
 
+#include <string>
+
 namespace velloran::gallery {
 
 class MainWindowPages {
 public:
     static void AddTo(GalleryPages& pages);
+    // The pages show these folders instead of their own sample.
+    static void UseFolders(const std::string& left, const std::string& right);
 };
 
 }  // namespace velloran::gallery

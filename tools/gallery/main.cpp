@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QDir>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -113,8 +114,20 @@ int main(int argc, char** argv)
     const QCommandLineOption only(QStringLiteral("page"), QStringLiteral("Only this page (may be repeated)."),
                                   QStringLiteral("NAME"));
     const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("List the page names and quit."));
-    parser.addOptions({out, only, list});
+    const QCommandLineOption folders(QStringLiteral("folders"),
+                                     QStringLiteral("The main window pages show these two folders (LEFT:RIGHT) "
+                                                    "instead of a sample of their own."),
+                                     QStringLiteral("LEFT:RIGHT"));
+    parser.addOptions({out, only, list, folders});
     parser.process(app);
+    if (parser.isSet(folders)) {
+        const QStringList both = parser.value(folders).split(QLatin1Char(':'));
+        if (both.size() != 2) {
+            std::fprintf(stderr, "velloran-gallery: --folders takes LEFT:RIGHT\n");
+            return 2;
+        }
+        MainWindowPages::UseFolders(QFile::encodeName(both[0]).toStdString(), QFile::encodeName(both[1]).toStdString());
+    }
 
     const GalleryPages pages = AllPages();
     if (parser.isSet(list)) {
