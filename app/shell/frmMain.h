@@ -12,6 +12,7 @@
 #pragma once
 
 #include "app/engine/ISyncHost.h"
+#include "app/shell/CRecentFiles.h"
 #include "app/views/CFormUtils.h"
 
 #include <QMainWindow>
@@ -65,6 +66,7 @@ public:
     void CheckFonts();
 
     CFormUtils formUtils;
+    CRecentFiles recentFiles;
 
     // ISyncHost
     IStatusLabel& StatusLabel() override;

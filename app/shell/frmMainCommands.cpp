@@ -9,7 +9,10 @@
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/RunReport.h"
 #include "app/engine/SyncActions.h"
+#include "app/shell/HelpFile.h"
+#include "app/shell/frmAbout.h"
 #include "app/shell/frmMainControls.h"
+#include "app/windows/frmLog.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/ClassLibrary.h"
@@ -117,12 +120,10 @@ void frmMain::ToggleFtpMode()
 
 void frmMain::HelpMenu(int index)
 {
-    if (index == 0) {
-        if (quorvantell::CFile().FileExists(m_helpFile))
-            quorvantell::CFile().RunDocument(m_helpFile, quorvantell::CFile::SW_SHOWNORMAL);
-        else
-            ShowMessage("Help files could not be found!", "Error opening help", quorvantell::MB_ICONERROR);
-    }
+    if (index == 0)
+        OpenHelp(this, m_helpFile);
+    else if (index == 5)
+        frmAbout::Show(this);
 }
 
 void frmMain::WebMenu(int index)
@@ -209,16 +210,33 @@ void frmMain::AddFoldersToRecent()
         AddRecentFolder(SelectedFolder(1));
 }
 
-void frmMain::AddRecentFolder(const std::string& folder)
+void frmMain::LoadRecentFolders()
 {
-    (void)folder;
+    recentFiles.Init(m_controls->mnuRecent, m_sync->Options.RecentCount, true, false, false);
+    connect(&recentFiles, &CRecentFiles::Clicked, this, &frmMain::RecentChosen, Qt::UniqueConnection);
 }
 
-void frmMain::LoadRecentFolders() {}
+void frmMain::SaveRecentFolders()
+{
+    recentFiles.Save();
+}
 
-void frmMain::SaveRecentFolders() {}
+void frmMain::AddRecentFolder(const std::string& folder)
+{
+    if (!folder.empty())
+        recentFiles.Add(quorvantell::CFile().AddSlash(folder));
+}
 
-void frmMain::ShowErrorLog(const std::string&) {}
+void frmMain::RecentChosen(const std::string& folder)
+{
+    SetSelectedFolder(0, folder);
+    recentFiles.Add(folder);
+}
+
+void frmMain::ShowErrorLog(const std::string& text)
+{
+    frmLog::ShowErrors(this, *m_sync, text);
+}
 
 void frmMain::OpenTreeFolder()
 {

@@ -2,6 +2,7 @@
 // the tray and the splitter, with its message boxes answered by the test, on
 // real folders.
 #include "app/shell/frmMain.h"
+#include "app/windows/frmLog.h"
 #ifndef Q_MOC_RUN  // moc cannot read the C++20 headers behind the engine
 #include "app/engine/CSync.h"
 #endif
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
@@ -144,6 +146,29 @@ private slots:
         QVERIFY(Window().pic(0)->isEnabled());
         QCOMPARE(Window().cmd(7)->Caption(), QStringLiteral("E&xit"));
         QVERIFY(!Window().Sync().syncRunning);
+    }
+
+    // An operation that logged errors shows them in the error log window;
+    // its folders go to the top of the recent folders, and choosing one
+    // selects it in the left tree.
+    void errorsShowTheLogAndFoldersBecomeRecent()
+    {
+        Write(m_left + "/sub/a.txt", "a");
+        Write(m_right + "/sub", "a file where the folder should go");
+        Window().Sync().Options.ErrorAction = 1;
+        Boxes boxes({QMessageBox::Yes, QMessageBox::Ok});
+        Window().cmdSync(0)->SetValue(true);
+        QVERIFY(velloran::frmLog::Instance() != nullptr);
+        QVERIFY(velloran::frmLog::Instance()->isVisible());
+        QVERIFY(velloran::frmLog::Instance()->findChild<QPlainTextEdit*>()->toPlainText().contains(
+            QString::fromStdString("Error creating folder " + m_right + "/sub/")));
+        const std::vector<std::string>& recent = Window().recentFiles.Items();
+        QVERIFY(recent.size() >= 2);
+        QCOMPARE(recent[0], m_right + "/");
+        QCOMPARE(recent[1], m_left + "/");
+        emit Window().recentFiles.Clicked(m_right + "/");
+        QCOMPARE(Window().SelectedFolder(0), m_right);
+        QCOMPARE(Window().recentFiles.Items().front(), m_right + "/");
     }
 
     // In FTP mode only the first button runs; the others warn. The folder
