@@ -6,6 +6,7 @@
 #include "tools/gallery/GalleryPages.h"
 #include "tools/gallery/MainWindowPages.h"
 #include "tools/gallery/ViewPages.h"
+#include "tools/gallery/WindowPages.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,6 +26,7 @@ using velloran::gallery::GalleryPage;
 using velloran::gallery::GalleryPages;
 using velloran::gallery::MainWindowPages;
 using velloran::gallery::ViewPages;
+using velloran::gallery::WindowPages;
 
 namespace {
 
@@ -38,6 +40,7 @@ GalleryPages AllPages()
     ViewPages::AddTo(pages);
     DialogPages::AddTo(pages);
     MainWindowPages::AddTo(pages);
+    WindowPages::AddTo(pages);
     return pages;
 }
 
