@@ -36,8 +36,12 @@ inline std::string OwnFolder()
 inline void* OpenUtilsLibrary(const std::string& name)
 {
     void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr && name.find('/') == std::string::npos)
-        handle = dlopen((OwnFolder() + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Beside the caller in the build tree; from an installed program in
+    // bin/, the libraries' folder.
+    for (const char* folder : {"", "../lib/velloran/"}) {
+        if (handle == nullptr && name.find('/') == std::string::npos)
+            handle = dlopen((OwnFolder() + folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
     if (handle == nullptr)
         throw UtilsMissing("The native utility library " + name + " could not be loaded: " + dlerror());
     return handle;

@@ -3,6 +3,7 @@
 
 #include "app/engine/CSync.h"
 #include "app/engine/SyncActions.h"
+#include "app/shell/ProgramIcon.h"
 #include "app/shell/SyncPictures.h"
 #include "app/shell/frmMainControls.h"
 #include "controls/MinMaxSize.h"
@@ -65,6 +66,7 @@ void frmMain::CreateControls()
 {
     Controls& c = *m_controls;
     setWindowTitle(Text(kMainCaption));
+    setWindowIcon(ProgramIcon());
     c.client = new QWidget(this);
     setCentralWidget(c.client);
     c.lbl[0] = new QLabel(Text("&Left folder"), c.client);
