@@ -1,15 +1,7 @@
 // velloran: the desktop program.
-#include "app/shell/frmMain.h"
-#include "classlib/general/ClassLibrary.h"
-
-#include <QApplication>
+#include "app/shell/MGlobal.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    quorvantell::ClassLibrary::Shared();
-    velloran::frmMain window;
-    window.Load();
-    window.show();
-    return app.exec();
+    return velloran::MGlobal::Main(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include "classlib/misc/COrdArray.h"
 #include "classlib/misc/CSchedule.h"
 #include "classlib/misc/CSeparation.h"
+#include "classlib/misc/CSingleInst.h"
 #include "classlib/misc/CStrSeparation.h"
 #include "classlib/misc/CWaitCursor.h"
 
@@ -52,6 +53,7 @@ constexpr ClassEntry kClasses[] = {
     {"CComDialogs", &Make<CComDialogs>}, {"CControls", &Make<CControls>}, {"CFont", &Make<CFont>},
     {"CMenu", &Make<CMenu>}, {"CKeyboard", &Make<CKeyboard>}, {"CSchedule", &Make<CSchedule>},
     {"CSeparation", &Make<CSeparation>}, {"CStrSeparation", &Make<CStrSeparation>},
+    {"CSingleInst", &Make<CSingleInst>},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "classlib/misc/CMenu.h"
 #include "classlib/misc/CSchedule.h"
 #include "classlib/misc/CSeparation.h"
+#include "classlib/misc/CSingleInst.h"
 #include "classlib/misc/CStrSeparation.h"
 
 #include <gtest/gtest.h>
@@ -32,4 +33,5 @@ TEST(MiscClassesFactory, CreatedByClassName)
     EXPECT_TRUE(std::dynamic_pointer_cast<CSchedule>(ClassLibrary::CreateObject("CSchedule")));
     EXPECT_TRUE(std::dynamic_pointer_cast<CSeparation>(ClassLibrary::CreateObject("CSeparation")));
     EXPECT_TRUE(std::dynamic_pointer_cast<CStrSeparation>(ClassLibrary::CreateObject("CStrSeparation")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CSingleInst>(ClassLibrary::CreateObject("CSingleInst")));
 }
