@@ -1,39 +1,15 @@
-// The style's standard icons: a folder, a drive for the root, a file.
+// The style's standard icons, from the running application's style.
 #include "app/views/FolderIconProvider.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QStyle>
 
 namespace velloran {
 
 FolderIconProvider::FolderIconProvider()
-    : m_folder(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
-      m_drive(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon)),
-      m_file(QApplication::style()->standardIcon(QStyle::SP_FileIcon))
+    : m_drive(QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon)),
+      m_folder(QApplication::style()->standardIcon(QStyle::SP_DirIcon))
 {
-}
-
-QIcon FolderIconProvider::icon(IconType type) const
-{
-    switch (type) {
-    case Computer:
-    case Drive: return m_drive;
-    case File: return m_file;
-    default: return m_folder;
-    }
-}
-
-QIcon FolderIconProvider::icon(const QFileInfo& info) const
-{
-    if (info.isRoot())
-        return m_drive;
-    return info.isDir() ? m_folder : m_file;
-}
-
-QString FolderIconProvider::type(const QFileInfo& info) const
-{
-    return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
 }
 
 }  // namespace velloran

@@ -1,24 +1,22 @@
-// Icons and type names for the folder tree that cost no file access: the
-// file-system model asks for them for every entry of a folder, files
-// included, so a MIME lookup or an icon decoded per entry would make large
-// folders slow. The three icons are made once.
+// Icons for the folder tree that cost no file access: the style's standard
+// drive and folder icons, made once and handed out for every row.
 #pragma once
 
-#include <QAbstractFileIconProvider>
 #include <QIcon>
 
 namespace velloran {
 
-class FolderIconProvider : public QAbstractFileIconProvider {
+class FolderIconProvider {
 public:
     FolderIconProvider();
 
-    QIcon icon(IconType type) const override;
-    QIcon icon(const QFileInfo& info) const override;
-    QString type(const QFileInfo& info) const override;
+    // The root "/".
+    const QIcon& Drive() const { return m_drive; }
+    // Every folder below it.
+    const QIcon& Folder() const { return m_folder; }
 
 private:
-    QIcon m_folder, m_drive, m_file;
+    QIcon m_drive, m_folder;
 };
 
 }  // namespace velloran

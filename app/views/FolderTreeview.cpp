@@ -1,12 +1,10 @@
-// FolderTreeview. QFileSystemModel reads a folder on a background thread when
-// its branch is first opened; the tree shows only the name column.
+// FolderTreeview. The model reads a folder on a worker thread when its
+// branch is first opened.
 #include "app/views/FolderTreeview.h"
 
-#include "app/views/FolderIconProvider.h"
+#include "app/views/FolderModel.h"
 #include "controls/Twips.h"
 
-#include <QFile>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTimer>
@@ -22,11 +20,6 @@ namespace velloran {
 using quorvantell::Twips;
 
 namespace {
-
-QString ToText(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 bool StatFolder(const std::string& path, struct stat& info)
 {
@@ -52,21 +45,15 @@ int ShiftState(Qt::KeyboardModifiers modifiers)
 }  // namespace
 
 FolderTreeview::FolderTreeview(QWidget* parent)
-    : QWidget(parent), m_icons(new FolderIconProvider), m_model(new QFileSystemModel(this)), m_tree(new QTreeView(this))
+    : QWidget(parent), m_model(new FolderModel(this)), m_tree(new QTreeView(this))
 {
-    m_model->setIconProvider(m_icons);
-    m_model->setOption(QFileSystemModel::DontUseCustomDirectoryIcons);
-    m_model->setFilter(QDir::Dirs | QDir::Drives | QDir::Hidden | QDir::NoDotAndDotDot);
-    m_model->setRootPath(QString());
     m_tree->setModel(m_model);
     m_tree->setHeaderHidden(true);
-    for (int column = 1; column < m_model->columnCount(); ++column)
-        m_tree->hideColumn(column);
     m_tree->setUniformRowHeights(true);  // keeps long folders quick to lay out
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->viewport()->installEventFilter(this);
     // A folder selected before its branch was read is shown once the rows
-    // above it are there and sorted; the model reads and sorts in steps.
+    // around it are there; its siblings arrive in the background.
     m_scroll.setSingleShot(true);
     connect(&m_scroll, &QTimer::timeout, this, [this] {
         if (m_pendingScroll.isValid())
@@ -76,21 +63,17 @@ FolderTreeview::FolderTreeview(QWidget* parent)
         if (m_pendingScroll.isValid())
             m_scroll.start(0);
     };
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, scrollSoon);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, scrollSoon);
+    connect(m_model, &FolderModel::directoryLoaded, this, scrollSoon);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, scrollSoon);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tree);
 }
 
-// The model refers to the icon provider until it goes; the provider goes last.
+// No mouse event may reach this half-destroyed widget while the view goes.
 FolderTreeview::~FolderTreeview()
 {
     m_tree->viewport()->removeEventFilter(this);
-    delete m_tree;
-    delete m_model;
-    delete m_icons;
 }
 
 std::string FolderTreeview::Path() const
@@ -98,21 +81,20 @@ std::string FolderTreeview::Path() const
     const QModelIndex current = m_tree->currentIndex();
     if (!current.isValid())
         return {};
-    return QFile::encodeName(m_model->filePath(current)).toStdString();
+    return m_model->filePath(current).toStdString();
 }
 
 void FolderTreeview::SetPath(const std::string& path)
 {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/')
-        trimmed.pop_back();
-    const QModelIndex index = m_model->index(ToText(trimmed));
-    if (!index.isValid() || !m_model->isDir(index))
+    const QModelIndex index = m_model->index(QByteArray::fromStdString(path));
+    if (!index.isValid())
         return;
     // Every branch above the folder opens, so each is read at once, in the
     // background, rather than when the view first asks for its rows.
-    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent())
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
+        m_model->fetchMore(above);  // also while the view is hidden and lays out nothing
         m_tree->expand(above);
+    }
     m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
     m_pendingScroll = index;

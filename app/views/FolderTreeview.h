@@ -1,9 +1,8 @@
 // FolderTreeview: the folder tree of the main window. Folders only (hidden
-// ones included), read lazily as branches open, on QFileSystemModel. The
+// ones included), read lazily as branches open, on FolderModel. The
 // selected folder is read and written as a path; a path that cannot be
 // shown leaves the selection where it was, which callers detect by reading
-// it back. Paths travel as bytes; Qt holds them as text, so a folder whose
-// name is not valid UTF-8 reads back as a path that names nothing.
+// it back. Paths travel as bytes, also those that are not valid UTF-8.
 #pragma once
 
 #include <QPersistentModelIndex>
@@ -13,12 +12,11 @@
 #include <cstdint>
 #include <string>
 
-class QFileSystemModel;
 class QTreeView;
 
 namespace velloran {
 
-class FolderIconProvider;
+class FolderModel;
 
 class FolderTreeview : public QWidget {
     Q_OBJECT
@@ -53,8 +51,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    FolderIconProvider* m_icons;
-    QFileSystemModel* m_model;
+    FolderModel* m_model;
     QTreeView* m_tree;
     // The folder last selected by SetPath, until the user picks another,
     // and the timer that scrolls it into view once the rows settle.

@@ -58,6 +58,40 @@ bool Classify(int dirFd, const dirent& d, FolderEntry& entry)
     return true;
 }
 
+// Hands every entry of the folder open as fd but "." and ".." to visit,
+// with a descriptor of the folder; takes over fd. False when the folder
+// cannot be read to its end.
+template <class Visit>
+bool ForEachEntry(int fd, Visit visit)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd), closedir);
+    if (!dir) {
+        UniqueFd owner(fd);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* d = readdir(dir.get())) {
+        const std::string_view name = d->d_name;
+        if (name != "." && name != "..")
+            visit(dirfd(dir.get()), *d);
+        errno = 0;
+    }
+    // readdir ends with errno set when the folder could not be read to its end.
+    return errno == 0;
+}
+
+// A folder or a link to one; the entry itself is looked at only where its
+// type leaves that open.
+bool IsFolder(int dirFd, const dirent& d)
+{
+    if (d.d_type == DT_DIR)
+        return true;
+    if (d.d_type != DT_LNK && d.d_type != DT_UNKNOWN)
+        return false;
+    struct stat st{};
+    return fstatat(dirFd, d.d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace
 
 bool ReadFolderAt(int dirFd, std::vector<FolderEntry>& entries)
@@ -67,26 +101,15 @@ bool ReadFolderAt(int dirFd, std::vector<FolderEntry>& entries)
     const int fd = openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd), closedir);
-    if (!dir) {
-        UniqueFd owner(fd);
-        return false;
-    }
-    errno = 0;
-    while (const dirent* d = readdir(dir.get())) {
-        const std::string_view name = d->d_name;
-        if (name != "." && name != "..") {
-            FolderEntry entry;
-            entry.name = name;
-            if (Classify(dirFd, *d, entry)) {
-                entry.isDir = entry.kind == EntryKind::Folder;
-                entries.push_back(std::move(entry));
-            }
+    const bool read = ForEachEntry(fd, [&](int, const dirent& d) {
+        FolderEntry entry;
+        entry.name = d.d_name;
+        if (Classify(dirFd, d, entry)) {
+            entry.isDir = entry.kind == EntryKind::Folder;
+            entries.push_back(std::move(entry));
         }
-        errno = 0;
-    }
-    // readdir ends with errno set when the folder could not be read to its end.
-    if (errno != 0) {
+    });
+    if (!read) {
         entries.clear();
         return false;
     }
@@ -98,6 +121,21 @@ bool ReadFolderAt(int dirFd, std::vector<FolderEntry>& entries)
 void KeepFilesAndFolders(std::vector<FolderEntry>& entries)
 {
     std::erase_if(entries, [](const FolderEntry& e) { return e.kind != EntryKind::File && !e.isDir; });
+}
+
+bool ReadSubfolderNames(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool read = ForEachEntry(fd, [&](int dirFd, const dirent& d) {
+        if (IsFolder(dirFd, d))
+            names.emplace_back(d.d_name);
+    });
+    if (!read)
+        names.clear();
+    return read;
 }
 
 bool ReadFolderEntries(const std::string& folder, std::vector<FolderEntry>& entries)

@@ -34,6 +34,10 @@ bool ReadFolderAt(int dirFd, std::vector<FolderEntry>& entries);
 // Only the files and real folders of `folder`, as the scans take them;
 // false (and no entries) when it cannot be opened or read.
 bool ReadFolderEntries(const std::string& folder, std::vector<FolderEntry>& entries);
+// The names of the folders and links to folders in `folder`, unsorted,
+// without looking at files at all; false (and no names) when it cannot be
+// opened or read.
+bool ReadSubfolderNames(const std::string& folder, std::vector<std::string>& names);
 // The files and real folders of entries, in place.
 void KeepFilesAndFolders(std::vector<FolderEntry>& entries);
 

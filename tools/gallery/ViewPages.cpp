@@ -4,12 +4,12 @@
 #include "tools/gallery/ViewPages.h"
 
 #include "app/views/CFolderTreeView.h"
+#include "app/views/FolderModel.h"
 #include "app/views/FolderTreeview.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -55,17 +55,16 @@ private:
         const QString path = m_sample.filePath(QString::fromLatin1(selected));
         tree->SetPath(QFile::encodeName(path).toStdString());
         // The picture starts at the sample folder rather than at "/".
-        auto* model = static_cast<QFileSystemModel*>(tree->TreeHWnd()->model());
-        tree->TreeHWnd()->setRootIndex(model->index(m_sample.path()));
-        WaitForFolders(tree, QFileInfo(path).absolutePath());
+        auto* model = static_cast<FolderModel*>(tree->TreeHWnd()->model());
+        tree->TreeHWnd()->setRootIndex(model->index(QFile::encodeName(m_sample.path())));
+        WaitForFolders(model, QFileInfo(path).absolutePath());
         return tree;
     }
 
     // The model reads folders in the background; the picture should show them.
-    static void WaitForFolders(FolderTreeview* tree, const QString& folder)
+    static void WaitForFolders(FolderModel* model, const QString& folder)
     {
-        auto* model = static_cast<QFileSystemModel*>(tree->TreeHWnd()->model());
-        const QModelIndex index = model->index(folder);
+        const QModelIndex index = model->index(QFile::encodeName(folder));
         const int expected = static_cast<int>(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size());
         const QDeadlineTimer deadline(3000);
         while (model->rowCount(index) < expected && !deadline.hasExpired())

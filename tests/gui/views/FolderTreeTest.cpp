@@ -1,11 +1,12 @@
-// FolderTreeview: writing the selected folder expands to it and selects it, a
-// folder that cannot be shown leaves another selection, the same-folder test
-// goes by device and inode, right-button events reach the window, and only
-// folders are listed, also beside many files.
+// FolderTreeview: writing the selected folder expands to it and selects it at
+// once, also by a name that is not UTF-8, a folder that cannot be shown
+// leaves another selection, the same-folder test goes by device and inode,
+// right-button events reach the window, and only folders are listed, also
+// beside many files.
+#include "app/views/FolderModel.h"
 #include "app/views/FolderTreeview.h"
 #include "tests/gui/support/TempFolder.h"
 
-#include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -40,6 +41,7 @@ private slots:
         MakeFolder(m_root + "/a/b/c");
         MakeFolder(m_root + "/d");
         MakeFolder(m_root + "/.hidden/inner");
+        QVERIFY(mkdir((m_root + "/d/\xff\xfe").c_str(), 0755) == 0);
         std::ofstream(m_root + "/a/file.txt") << "x";
         QVERIFY(symlink((m_root + "/a/b").c_str(), (m_root + "/link-to-b").c_str()) == 0);
     }
@@ -50,11 +52,13 @@ private slots:
         tree.show();
         tree.SetPath(m_root + "/a/b/c/");
         QCOMPARE(tree.Path(), m_root + "/a/b/c");
-        auto* model = static_cast<QFileSystemModel*>(tree.TreeHWnd()->model());
-        QVERIFY(tree.TreeHWnd()->isExpanded(model->index(QFile::decodeName((m_root + "/a/b").c_str()))));
-        QVERIFY(tree.TreeHWnd()->isExpanded(model->index(QFile::decodeName((m_root + "/a").c_str()))));
+        auto* model = static_cast<velloran::FolderModel*>(tree.TreeHWnd()->model());
+        QVERIFY(tree.TreeHWnd()->isExpanded(model->index(QByteArray::fromStdString(m_root + "/a/b"))));
+        QVERIFY(tree.TreeHWnd()->isExpanded(model->index(QByteArray::fromStdString(m_root + "/a"))));
         tree.SetPath(m_root + "/.hidden/inner");  // hidden folders are shown
         QCOMPARE(tree.Path(), m_root + "/.hidden/inner");
+        tree.SetPath(m_root + "/d/\xff\xfe");
+        QCOMPARE(tree.Path(), m_root + "/d/\xff\xfe");
         tree.SetPath("/");
         QCOMPARE(tree.Path(), std::string("/"));
     }
@@ -112,7 +116,7 @@ private slots:
         FolderTreeview tree;
         tree.show();
         tree.SetPath(big);
-        auto* model = static_cast<QFileSystemModel*>(tree.TreeHWnd()->model());
+        QAbstractItemModel* model = tree.TreeHWnd()->model();
         const QModelIndex bigIndex = tree.TreeHWnd()->currentIndex();
         tree.TreeHWnd()->expand(bigIndex);
         QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(bigIndex), 2, 60000);

@@ -4,12 +4,12 @@
 // icons drawn transparently on a dark background.
 #include "app/views/CFolderTreeView.h"
 #include "app/views/CTreeView.h"
+#include "app/views/FolderModel.h"
 #include "app/views/FolderTreeview.h"
 #include "app/views/HotTrackDelegate.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/ClassLibrary.h"
 
-#include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -154,14 +154,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&folders));
         folders.SetPath(QFile::encodeName(dir.path() + "/one/two").toStdString());
         QTreeView* tree = folders.TreeHWnd();
-        auto* model = static_cast<QFileSystemModel*>(tree->model());
-        const QModelIndex three = model->index(dir.path() + "/three");
+        auto* model = static_cast<velloran::FolderModel*>(tree->model());
+        const QModelIndex three = model->index(QFile::encodeName(dir.path() + "/three"));
         QTRY_VERIFY(tree->visualRect(three).isValid());
         const QRect row = tree->visualRect(three);
 
         const QImage image = tree->viewport()->grab(row).toImage().convertToFormat(QImage::Format_RGB32);
         const QSize size = tree->iconSize().isValid() ? tree->iconSize() : QSize(16, 16);
-        const QImage icon = model->fileIcon(three).pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage icon = three.data(Qt::DecorationRole).value<QIcon>().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
         const std::optional<QPoint> at = FindIcon(image, icon);
         QVERIFY2(at.has_value(), "the folder icon was not drawn");
         int transparent = 0;
