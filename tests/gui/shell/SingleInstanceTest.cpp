@@ -1,9 +1,10 @@
 // Starts of the real program in separate processes: a later start's script
-// runs in the running instance, later starts in quick succession each run,
-// a killed instance blocks nothing, a start meeting an instance that closes
-// runs on its own, the command line names one script, and another user
-// cannot hand anything over.
+// runs in the running instance (whose window a wake-up restores), later
+// starts in quick succession each run, a killed instance blocks nothing, a
+// start meeting an instance that closes runs on its own, the command line
+// names one script, and another user cannot hand anything over.
 #include "app/shell/MGlobal.h"
+#include "app/shell/frmMain.h"
 #ifndef Q_MOC_RUN  // moc cannot read the C++20 headers behind the engine
 #include "app/engine/OptionsRecord.h"
 #endif
@@ -194,6 +195,15 @@ private slots:
         Close(*first);
     }
 
+    void wakeUpRestoresAMinimisedWindow()
+    {
+        velloran::frmMain form;
+        form.Load();
+        form.showMinimized();
+        velloran::MGlobal::ShowMainWindow(form, "", true);
+        QVERIFY(form.isVisible() && !form.isMinimized());
+    }
+
     void killedInstanceBlocksNothing()
     {
         Process first = Start({});
@@ -257,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SingleInstanceTest)
+QTEST_MAIN(SingleInstanceTest)
 #include "SingleInstanceTest.moc"
