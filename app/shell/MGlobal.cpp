@@ -17,6 +17,8 @@ int Main(int argc, char** argv)
     // command line is the script's path.
     const std::string command = CommandLine(argc, argv);
     QApplication app(argc, argv);
+    // The desktop matches the windows with the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velloran"));
     // The program ends with its main window, not with its last visible one
     // (the window may be hidden behind the tray icon).
     QApplication::setQuitOnLastWindowClosed(false);
