@@ -292,10 +292,8 @@ void FolderModel::Apply(const Listing& listing)
     const bool hadChildren = hasChildren(index);
     node->reading = false;
     node->read = true;
-    if (listing.read) {
-        RemoveGone(node, listing.present);
-        AddNew(node, listing.names);
-    }
+    if (listing.read)
+        Merge(node, listing);
     if (hasChildren(index) != hadChildren)
         emit dataChanged(index, index);  // the view redraws the expand arrow
     emit directoryLoaded(listing.path);
@@ -303,17 +301,34 @@ void FolderModel::Apply(const Listing& listing)
         StartRead(node);
 }
 
-void FolderModel::RemoveGone(Node* node, const QSet<QByteArray>& present)
+// The rows and the fresh names are walked side by side, both in folder
+// order, with no comparison but for equality: a row whose name is not among
+// the names goes, names up to the next row come in, runs of either in one
+// step. Rows that stay keep their identity; whatever the order, the rows
+// end up exactly the names, none lost or doubled.
+void FolderModel::Merge(Node* node, const Listing& listing)
 {
-    const auto gone = [&](int row) { return !present.contains(node->children[static_cast<size_t>(row)]->name); };
-    for (int last = static_cast<int>(node->children.size()) - 1; last >= 0; --last) {
-        if (!gone(last))
-            continue;
-        int first = last;
-        while (first > 0 && gone(first - 1))
-            --first;
-        RemoveRows(node, first, last);
-        last = first;
+    const std::vector<QByteArray>& names = listing.names;
+    const auto& children = node->children;
+    const auto gone = [&](size_t row) { return !listing.present.contains(children[row]->name); };
+    size_t row = 0;
+    for (size_t i = 0; i < names.size() || row < children.size();) {
+        if (i == names.size() || (row < children.size() && children[row]->name != names[i] && gone(row))) {
+            size_t last = row;
+            while (last + 1 < children.size() && (i == names.size() || gone(last + 1)))
+                ++last;
+            RemoveRows(node, static_cast<int>(row), static_cast<int>(last));
+        } else if (row < children.size() && children[row]->name == names[i]) {
+            ++row;
+            ++i;
+        } else {
+            size_t end = i;
+            while (end < names.size() && (row == children.size() || names[end] != children[row]->name))
+                ++end;
+            InsertRows(node, static_cast<int>(row), names.data() + i, names.data() + end);
+            row += end - i;
+            i = end;
+        }
     }
 }
 
@@ -330,32 +345,6 @@ void FolderModel::RemoveRows(Node* node, int first, int last)
     for (size_t row = static_cast<size_t>(first); row < children.size(); ++row)
         children[row]->row = static_cast<int>(row);
     endRemoveRows();
-}
-
-// The rows already there stay; the new names go in between them in runs.
-// Rows made ahead of the read sit in the same order as the names, so every
-// name finds its place; should they not, no row is lost or doubled.
-void FolderModel::AddNew(Node* node, const std::vector<QByteArray>& names)
-{
-    QSet<QByteArray> kept;
-    for (const auto& child : node->children)
-        kept.insert(child->name);
-    size_t at = 0;
-    for (size_t i = 0; i < names.size();) {
-        if (at < node->children.size() && node->children[at]->name == names[i]) {
-            ++at;
-            ++i;
-        } else if (kept.contains(names[i])) {
-            ++i;
-        } else {
-            size_t end = i;
-            while (end < names.size() && !kept.contains(names[end]))
-                ++end;
-            InsertRows(node, static_cast<int>(at), names.data() + i, names.data() + end);
-            at += end - i;
-            i = end;
-        }
-    }
 }
 
 void FolderModel::InsertRows(Node* node, int at, const QByteArray* first, const QByteArray* last)

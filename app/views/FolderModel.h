@@ -68,9 +68,8 @@ private:
     Node* AddChild(Node* parent, const QByteArray& name);
     void StartRead(Node* node);
     void Apply(const Listing& listing);
-    void RemoveGone(Node* node, const QSet<QByteArray>& present);
+    void Merge(Node* node, const Listing& listing);
     void RemoveRows(Node* node, int first, int last);
-    void AddNew(Node* node, const std::vector<QByteArray>& names);
     void InsertRows(Node* node, int at, const QByteArray* first, const QByteArray* last);
     void Reread();
 
