@@ -270,15 +270,23 @@ void FolderModel::StartRead(Node* node)
     const QByteArray path = PathOf(node);
     m_watcher.Watch(path);
     m_readers.start([this, path, serial = node->serial] {
-        auto listing = std::make_shared<Listing>();
-        listing->path = path;
-        listing->serial = serial;
-        std::vector<std::string> names;
-        listing->read = quorvantell::ReadSubfolderNames(path.toStdString(), names);
-        listing->names = SortedFolders(names);
-        listing->present = QSet<QByteArray>(listing->names.begin(), listing->names.end());
+        const std::shared_ptr<const Listing> listing = ReadListing(path, serial);
         QMetaObject::invokeMethod(this, [this, listing] { Apply(*listing); }, Qt::QueuedConnection);
     });
+}
+
+// On a worker thread: everything that grows with the folder's entries
+// happens here, the reading, the sorting and the set for merging.
+std::shared_ptr<const FolderModel::Listing> FolderModel::ReadListing(const QByteArray& path, uint64_t serial)
+{
+    auto listing = std::make_shared<Listing>();
+    listing->path = path;
+    listing->serial = serial;
+    std::vector<std::string> names;
+    listing->read = quorvantell::ReadSubfolderNames(path.toStdString(), names);
+    listing->names = SortedFolders(names);
+    listing->present = QSet<QByteArray>(listing->names.begin(), listing->names.end());
+    return listing;
 }
 
 // A folder that could not be read keeps the rows it has: unknown is not

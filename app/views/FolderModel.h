@@ -67,6 +67,7 @@ private:
     Node* Find(const QByteArray& path) const;
     Node* AddChild(Node* parent, const QByteArray& name);
     void StartRead(Node* node);
+    static std::shared_ptr<const Listing> ReadListing(const QByteArray& path, uint64_t serial);
     void Apply(const Listing& listing);
     void Merge(Node* node, const Listing& listing);
     void RemoveRows(Node* node, int first, int last);
