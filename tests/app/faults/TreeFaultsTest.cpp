@@ -6,6 +6,8 @@
 // checks what is on disk afterwards, the result and the lines logged.
 #include "app/engine/AppError.h"
 #include "app/engine/SyncActions.h"
+#include "classlib/general/CRegistry.h"
+#include "classlib/general/ClassLibrary.h"
 #include "tests/app/support/EngineFixture.h"
 #include "tests/app/support/ProcessRun.h"
 #include "tests/support/RunAs.h"
@@ -58,6 +60,12 @@ struct Mount {
 
 class TreeFaults : public EngineFixture {
 protected:
+    // The CLI runs read the stored settings: none left by earlier tests.
+    void SetUp() override
+    {
+        quorvantell::ClassLibrary::Shared().Registry->DeleteKey(quorvantell::eRegBaseKey::HKCU,
+                                                                "Software\\Quorvantell\\Velloran\\e");
+    }
     std::string R(const std::string& relative) const { return sync.rootFolder[1] + relative; }
     void Use(const std::string& left, const std::string& right)
     {
