@@ -11,11 +11,13 @@
 #include "controls/TrayIcon.h"
 #include "controls/Twips.h"
 #include "controls/XPButton.h"
+#include "tests/gui/support/ModalDialog.h"
 #include "tests/gui/support/TempFolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -272,6 +274,25 @@ private slots:
         Window().Read(script);
         QVERIFY(Exists(m_right + "/s.txt"));
         QCOMPARE(unloaded.count(), 1);
+    }
+
+    // File > "Run script..." (Ctrl+R) asks for the script, starting in the
+    // last folder one came from, and runs it.
+    void scriptChosenFromTheMenu()
+    {
+        Write(m_left + "/m.txt", "m");
+        const std::string folder = m_temp.Root() + "/scripts";
+        Write(folder + "/menu.velloran", m_left + "\r\n" + m_right + "\r\n1\r\nN\r\nQ\r\n");
+        Window().Sync().lastFileDir = folder + "/";
+        velloran::test::WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Choose a script file"));
+            QCOMPARE(dialog->directory().absolutePath(), QString::fromStdString(folder));
+            QCOMPARE(dialog->nameFilters().front(), QStringLiteral("Velloran Script (*.velloran)"));
+            dialog->selectFile(QString::fromStdString(folder + "/menu.velloran"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(&Window(), Qt::Key_R, Qt::ControlModifier);
+        QTRY_VERIFY(Exists(m_right + "/m.txt"));
     }
 
     // A script naming a missing folder says so and stays open.
