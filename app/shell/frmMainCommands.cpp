@@ -37,12 +37,6 @@ quorvantell::SharedInstances& Library()
     return quorvantell::ClassLibrary::Shared();
 }
 
-std::string Bytes(const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    return {utf8.constData(), static_cast<size_t>(utf8.size())};
-}
-
 }  // namespace
 
 void frmMain::FileMenu(int index)

@@ -19,6 +19,18 @@ namespace velloran {
 // The window's caption.
 constexpr const char* kMainCaption = "Quorvantell Velloran";
 
+// Texts of the engine (UTF-8 bytes) in the controls and back.
+inline QString Text(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string Bytes(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return {utf8.constData(), static_cast<size_t>(utf8.size())};
+}
+
 class LabelCaption : public IStatusLabel {
 public:
     explicit LabelCaption(QLabel* label) : m_label(label) {}

@@ -24,17 +24,6 @@ quorvantell::CGeneral& General()
     return *quorvantell::ClassLibrary::Shared().General;
 }
 
-QString Text(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Bytes(const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    return {utf8.constData(), static_cast<size_t>(utf8.size())};
-}
-
 }  // namespace
 
 IStatusLabel& frmMain::StatusLabel()

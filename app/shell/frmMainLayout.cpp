@@ -46,11 +46,6 @@ const char* const kSyncTips[] = {
     "Update the right pane using the left pane - Keyboard: Ctrl-5",
 };
 
-QString Text(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 }  // namespace
 
 frmMain::frmMain() : m_controls(std::make_unique<Controls>()), m_sync(std::make_unique<CSync>(*this))

@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QWindow>
