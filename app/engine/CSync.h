@@ -32,6 +32,9 @@ struct FolderEntry;
 
 namespace velloran {
 
+class IDetailsList;
+class IDetailsWindow;
+
 class CSync {
 public:
     explicit CSync(ISyncHost& host);
@@ -95,6 +98,13 @@ public:
     // the upload). Raises the cancel request after "Cancelled by user.".
     bool DoCopyFTP();
 
+    // ---- The file details window ----
+    // Scans and compares the two folders of the current mode and fills the
+    // window's two lists: the differences only, or every pair. Cancelling
+    // or an error during the scan ends with a message and closes the
+    // window; a cancel while the lists fill leaves them as far as they got.
+    void PopulateList(IDetailsWindow& window, bool DiffOnly);
+
     // ---- Latest-timestamp survey ----
     // Scans and shows which side holds the newest file. True when the
     // report was shown (false after a cancel or a failed scan).
@@ -105,6 +115,7 @@ public:
     // ---- State shared with the windows ----
     bool Cancel = false;
     bool syncRunning = false;
+    bool detailsRunning = false;  // PopulateList is filling the details window
     bool modeFTP = false;
     std::string errLog;
     std::string rootFolder[2];
@@ -136,6 +147,11 @@ private:
     void ScanErrorHandler(const std::exception& error);
     // The FTP scan's handler: a listing error is shown, then passed on.
     void FtpScanErrorHandler(const std::exception& error);
+    // The second half of PopulateList: the rows of both lists.
+    void FillLists(IDetailsWindow& window, bool showAll, bool diffOnly);
+    void AddPairRows(IDetailsWindow& window, bool folder, int32_t i, bool showAll, bool diffOnly);
+    void AddDetailsRow(IDetailsList& rows, bool folder, int32_t i, int32_t side, bool withDetails);
+    void AddPlaceholder(IDetailsWindow& window, bool folder, int32_t i, int32_t present);
     // The upload's handler. A cancel request that comes out of the scan or
     // the comparison has been confirmed there and is passed on unasked.
     void UploadErrorHandler(const std::exception& error, bool confirmed);
