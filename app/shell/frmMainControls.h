@@ -1,12 +1,12 @@
-// The main window's controls, by the names its commands use, and the small
-// adapters through which the engine sets the status line and the bars.
-// Private to frmMain's source files.
+// The main window's controls, by the names its commands use. Private to
+// frmMain's source files.
 #pragma once
 
 #include "app/engine/ISyncHost.h"
 #include "app/shell/frmMain.h"
 #include "app/views/CFolderTreeView.h"
 #include "app/views/FolderTreeview.h"
+#include "app/views/HostControls.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -30,25 +30,6 @@ inline std::string Bytes(const QString& text)
     const QByteArray utf8 = text.toUtf8();
     return {utf8.constData(), static_cast<size_t>(utf8.size())};
 }
-
-class LabelCaption : public IStatusLabel {
-public:
-    explicit LabelCaption(QLabel* label) : m_label(label) {}
-    void SetCaption(const std::string& caption) override { m_label->setText(QString::fromStdString(caption)); }
-
-private:
-    QLabel* m_label;
-};
-
-class BarValue : public IProgressControl {
-public:
-    explicit BarValue(QProgressBar* bar) : m_bar(bar) {}
-    void SetValue(int32_t value) override { m_bar->setValue(value); }
-    int32_t Value() const override { return m_bar->value(); }
-
-private:
-    QProgressBar* m_bar;
-};
 
 struct frmMain::Controls {
     QWidget* client = nullptr;
