@@ -1,8 +1,11 @@
-// SyncPictures: arrows, plus, cross and plus-minus drawn on a 16-pixel grid.
+// SyncPictures: arrows, plus, cross, plus-minus and the skip mark drawn on a
+// 16-pixel grid.
 #include "app/shell/SyncPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
+
+#include <functional>
 
 namespace velloran {
 
@@ -12,6 +15,7 @@ constexpr int kSide = 16;
 const QColor kCopyColour(0, 128, 0);
 const QColor kDeleteColour(200, 0, 0);
 const QColor kUpdateColour(0, 70, 160);
+const QColor kSkipColour(90, 90, 110);
 
 // A thick arrow across the picture, pointing right or left.
 void Arrow(QPainter& painter, bool right, const QColor& colour)
@@ -53,15 +57,36 @@ void Sign(QPainter& painter, bool atRight, const QColor& colour, SignKind kind)
         painter.drawLine(QPointF(cx - 2.5, cy + 4), QPointF(cx + 2.5, cy + 4));
 }
 
-}  // namespace
+// A circle with a bar across it: the file is left alone.
+void SkipMark(QPainter& painter)
+{
+    painter.setPen(QPen(kSkipColour, 1.8));
+    painter.drawEllipse(QPointF(8, 8), 5.5, 5.5);
+    painter.drawLine(QPointF(4.2, 4.2), QPointF(11.8, 11.8));
+}
 
-QPixmap SyncPictures::Picture(int index, qreal devicePixelRatio)
+// A transparent picture of 16 by 16 logical pixels with `draw` on it.
+QPixmap Drawn(qreal devicePixelRatio, const std::function<void(QPainter&)>& draw)
 {
     QPixmap picture(QSize(kSide, kSide) * devicePixelRatio);
     picture.setDevicePixelRatio(devicePixelRatio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+    painter.end();
+    return picture;
+}
+
+// A plain copy arrow, in the middle of the picture since no sign sits above it.
+void CopyArrow(QPainter& painter, bool right)
+{
+    painter.translate(0, -3.5);
+    Arrow(painter, right, kCopyColour);
+}
+
+void ButtonPicture(QPainter& painter, int index)
+{
     switch (index) {
     case 0:  // copy left to right: files are added on the right
         Arrow(painter, true, kCopyColour);
@@ -84,7 +109,32 @@ QPixmap SyncPictures::Picture(int index, qreal devicePixelRatio)
         Sign(painter, true, kUpdateColour, SignKind::PlusMinus);
         break;
     }
-    return picture;
+}
+
+}  // namespace
+
+QPixmap SyncPictures::Picture(int index, qreal devicePixelRatio)
+{
+    return Drawn(devicePixelRatio, [index](QPainter& painter) { ButtonPicture(painter, index); });
+}
+
+QPixmap SyncPictures::Direction(const std::string& code, qreal devicePixelRatio)
+{
+    // A copy to the side that lacks the file and a delete on the side that
+    // has it look as the main window's buttons for the same action do.
+    if (code == ">+")
+        return Picture(0, devicePixelRatio);
+    if (code == "+<")
+        return Picture(1, devicePixelRatio);
+    if (code == ">-")
+        return Picture(2, devicePixelRatio);
+    if (code == "-<")
+        return Picture(3, devicePixelRatio);
+    if (code == ">" || code == "<")
+        return Drawn(devicePixelRatio, [right = code == ">"](QPainter& painter) { CopyArrow(painter, right); });
+    if (code == "S")
+        return Drawn(devicePixelRatio, SkipMark);
+    return {};
 }
 
 }  // namespace velloran

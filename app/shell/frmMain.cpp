@@ -4,13 +4,13 @@
 
 #include "app/engine/CSync.h"
 #include "app/engine/ScriptRunner.h"
+#include "app/shell/MGeneral.h"
 #include "app/shell/frmMainControls.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
 #include "classlib/general/EventPump.h"
 #include "classlib/misc/CControls.h"
-#include "classlib/misc/CFont.h"
 #include "classlib/misc/CWaitCursor.h"
 #include "controls/MinMaxSize.h"
 #include "controls/OleColor.h"
@@ -140,20 +140,13 @@ void frmMain::CheckColors()
 
 void frmMain::CheckFonts()
 {
-    if (m_sync->OthFont.empty())
+    const std::optional<QFont> font = MGeneral::OtherFont(*m_sync);
+    if (!font)
         return;
-    const OptionsRecord& options = m_sync->Options;
-    quorvantell::CFont font;
-    font.Name = m_sync->OthFont;
-    font.Size = static_cast<int32_t>(options.OthFontSize / 10'000);
-    font.Weight = options.OthFontWeight;
-    font.Italic = options.OthFontItalic ? 1 : 0;
-    font.Charset = static_cast<uint8_t>(options.OthFontCharset);
-    const QFont qfont = font.ToStdFont();
     Controls& c = *m_controls;
     for (QWidget* field : {static_cast<QWidget*>(c.txt[0]), static_cast<QWidget*>(c.txt[1]),
                            static_cast<QWidget*>(c.txt[2]), static_cast<QWidget*>(c.cbo)})
-        field->setFont(qfont);
+        field->setFont(*font);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
