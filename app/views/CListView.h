@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class QEvent;
 class QPixmap;
 class QTreeView;
 
@@ -55,20 +56,34 @@ public:
     ~CListView() override;
 
     // Takes over the list: its model, header (drag to reorder, sort arrows,
-    // hot tracking), full-row selection and hot-tracked rows. lstImg holds
-    // the icons by key and may be shared by several lists.
+    // hot tracking; a click on a column's header is ColumnClick), full-row
+    // selection and hot-tracked rows. lstImg holds the icons by key and may
+    // be shared by several lists.
     void Init(QTreeView* list, int32_t nCols, ListImages* lstImg);
     // The column captions of the header.
     void SetColumnCaptions(const std::vector<std::string>& captions);
 
     // Rows. A missing key or index fails the single operation (returns 0,
-    // an empty text or nothing).
+    // an empty text or nothing). Keys are unique; rows added without a key
+    // are found by index only.
+    //
+    // AddItem fails (0) when another row has the key; otherwise it returns
+    // the row's index. In a sorted list the rows added wait at the end,
+    // where AddItem counts them, until the list is next drawn or a row is
+    // addressed by index: then they all take their sorted places in one
+    // sort (so filling a sorted list costs one sort, not one per row). Cover
+    // the list while filling it, and find new rows of a sorted list by key.
     int32_t AddItem(const std::string& key, const std::vector<std::string>& items);
+    // At 1 .. Count() + 1 in an unsorted list; a sorted list sorts it in.
     int32_t AddItemByIndex(int32_t position, const std::vector<std::string>& items);
+    // Changing a cell's text drops its sort value (set it again after), and
+    // no row moves before the list is sorted again.
     void SetItem(const KeyOrIndex& row, const std::vector<std::string>& items);
     std::string Item(const KeyOrIndex& row, int32_t colIndex) const;
     void SetItemText(const KeyOrIndex& row, int32_t colIndex, const std::string& text);
-    // The number that sorts the cell instead of its text; none by default.
+    // The number that sorts the cell instead of its text; none by default
+    // (INT64_MIN stands for none). Cells without one sort before those with
+    // one.
     std::optional<int64_t> SortValue(const KeyOrIndex& row, int32_t colIndex) const;
     void SetSortValue(const KeyOrIndex& row, int32_t colIndex, int64_t value);
     // A row's tag ("D" marks a folder row in the details lists).
@@ -76,6 +91,8 @@ public:
     void SetTag(const KeyOrIndex& row, const std::string& tag);
     int32_t IndexOfKey(const std::string& key) const;
     std::string KeyOfIndex(int32_t index) const;
+    // Nothing when no row has oldKey or another row has newKey. Row colours
+    // are kept by key: the row takes those of its new key.
     void ReplaceKey(const std::string& oldKey, const std::string& newKey);
     // Removes the row; nothing when there is none.
     void RemoveItem(const KeyOrIndex& row);
@@ -115,7 +132,8 @@ public:
     void SetFileIcon(const KeyOrIndex& row, const std::string& path);
     void SetFileIconByExt(const KeyOrIndex& row, const std::string& name);
 
-    // Row colours, drawn once EnableItemColoring was called.
+    // Row colours, drawn once EnableItemColoring was called. They are kept
+    // by key, also for keys no row has (yet or any more), until Clear.
     std::optional<CItemState> State(const std::string& key) const;
     void SetState(const std::string& key, const CItemState& state);
     void RemoveState(const std::string& key);
@@ -137,10 +155,27 @@ public:
     QTreeView* List() const { return m_list; }
     ListImages* Images() const { return m_images; }
 
+protected:
+    // Rows added to a sorted list take their places before it is drawn.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The row's 0-based position; nothing for a missing key or index.
+    std::optional<uint32_t> Position(const KeyOrIndex& row) const;
+    void SetRowIcon(const KeyOrIndex& row, int32_t icon);
+    bool ValidColumn(int32_t column) const { return column >= 1 && column <= m_columns; }
+    void ApplySort();
+    void ShowArrow();
+    void ApplyOrder(const std::string& prefix);
+
     QTreeView* m_list = nullptr;
     ListImages* m_images = nullptr;
     ListModel* m_model = nullptr;
+    int32_t m_columns = 0;
+    int32_t m_sortColumn = 0;     // 1-based; 0 for none
+    int32_t m_sortState = 0;      // 0 ascending, 1 descending, 2 not sorted
+    int32_t m_secondColumn = -1;  // 1-based; -1 for none
+    bool m_sorted = false;
 };
 
 }  // namespace velloran

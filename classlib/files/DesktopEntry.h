@@ -20,6 +20,8 @@ public:
     bool Usable() const;
     bool Opens(const std::string& mimeType) const;
     const std::string& Name() const { return m_name; }
+    // The Icon line: a theme icon name or a picture's path.
+    const std::string& Icon() const { return m_icon; }
     // The arguments that open file: the Exec line with its field codes
     // filled in (the file is added when the line names none), started in a
     // terminal for a Terminal=true entry.
