@@ -73,6 +73,7 @@ void CListView::Init(QTreeView* list, int32_t nCols, ListImages* lstImg)
     list->viewport()->setAttribute(Qt::WA_Hover);
     list->setItemDelegate(new ListDelegate(list));
     list->viewport()->installEventFilter(this);
+    connect(m_model, &ListModel::Waiting, list->viewport(), qOverload<>(&QWidget::update));
 
     QHeaderView* header = list->header();
     header->setSectionsMovable(true);
@@ -209,6 +210,9 @@ int32_t CListView::SelectedItem() const
 
 void CListView::SetSelectedItem(const KeyOrIndex& row)
 {
+    if (m_model == nullptr)
+        return;
+    m_model->Place();
     const std::optional<uint32_t> position = Position(row);
     if (!position)
         return;
@@ -227,6 +231,7 @@ void CListView::SetSelectAll(bool selected)
 {
     if (m_model == nullptr)
         return;
+    m_model->Place();
     if (!selected || Count() == 0) {
         m_list->selectionModel()->clearSelection();
         return;

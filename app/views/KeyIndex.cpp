@@ -46,7 +46,7 @@ void KeyIndex::Insert(std::string_view key, uint32_t position)
 
 void KeyIndex::Rebuild(uint32_t count)
 {
-    std::vector<uint32_t>(SlotsFor(count), kEmpty).swap(m_slots);
+    m_slots.assign(SlotsFor(count), kEmpty);
     m_used = 0;
     for (uint32_t position = 0; position < count; ++position) {
         const std::string_view key = m_keyAt(position);

@@ -24,6 +24,8 @@ ListModel::ListModel(int32_t columns, const ListImages* images, QObject* parent)
 
 void ListModel::Changed(uint32_t position)
 {
+    if (position >= m_shown)
+        return;
     const int row = static_cast<int>(position);
     emit dataChanged(index(row, 0), index(row, m_rows.Columns() - 1));
 }
@@ -32,7 +34,7 @@ void ListModel::ChangeAll(const std::function<void(ListRows::Row&)>& change)
 {
     for (uint32_t position = 0; position < m_rows.Count(); ++position)
         change(m_rows.At(position));
-    if (m_rows.Count() > 0)
+    if (m_shown > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, m_rows.Columns() - 1));
 }
 
@@ -40,14 +42,13 @@ bool ListModel::Append(std::string_view key, const std::vector<std::string>& tex
 {
     if (m_rows.Find(key))
         return false;
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
     m_rows.Insert(m_rows.Count(), key, texts);
     if (m_checkBoxes)
         m_rows.At(m_rows.Count() - 1).stateImage = kUnchecked;
     if (!m_keys)
         m_placed = m_rows.Count();
-    endInsertRows();
+    if (m_rows.Count() == m_shown + 1)
+        emit Waiting();
     return true;
 }
 
@@ -57,36 +58,47 @@ void ListModel::Insert(uint32_t position, const std::vector<std::string>& texts)
         Append({}, texts);
         return;
     }
-    const int row = static_cast<int>(position);
-    beginInsertRows({}, row, row);
+    const bool seen = position <= m_shown;
+    if (seen)
+        beginInsertRows({}, static_cast<int>(position), static_cast<int>(position));
     m_rows.Insert(position, {}, texts);
     if (m_checkBoxes)
         m_rows.At(position).stateImage = kUnchecked;
     m_rows.RenumberInsertionOrder();
     m_placed = m_rows.Count();
-    endInsertRows();
+    if (seen) {
+        ++m_shown;
+        endInsertRows();
+    } else if (m_rows.Count() == m_shown + 1) {
+        emit Waiting();
+    }
 }
 
 void ListModel::Remove(uint32_t position)
 {
-    const int row = static_cast<int>(position);
-    beginRemoveRows({}, row, row);
+    const bool seen = position < m_shown;
+    if (seen)
+        beginRemoveRows({}, static_cast<int>(position), static_cast<int>(position));
     m_rows.Remove(position);
     if (position < m_placed)
         --m_placed;
-    endRemoveRows();
+    if (seen) {
+        --m_shown;
+        endRemoveRows();
+    }
 }
 
 void ListModel::Clear()
 {
     beginResetModel();
     m_rows.Clear();
-    m_placed = 0;
+    m_placed = m_shown = 0;
     endResetModel();
 }
 
 void ListModel::SetOrder(const std::optional<RowOrder::Keys>& keys)
 {
+    Show();
     m_keys = keys;
     Reorder(keys ? RowOrder::Sorted(m_rows, *keys, 0) : RowOrder::Insertion(m_rows));
     m_placed = m_rows.Count();
@@ -94,6 +106,7 @@ void ListModel::SetOrder(const std::optional<RowOrder::Keys>& keys)
 
 void ListModel::Place()
 {
+    Show();
     if (!m_keys || m_placed == m_rows.Count())
         return;
     Reorder(RowOrder::Sorted(m_rows, *m_keys, m_placed));
@@ -122,7 +135,7 @@ void ListModel::EnableColouring()
 
 int ListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.Count());
+    return parent.isValid() ? 0 : static_cast<int>(m_shown);
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const
@@ -187,13 +200,22 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
     return m_captions[section];
 }
 
-void ListModel::Reorder(const std::vector<uint32_t>& order)
+void ListModel::Show()
+{
+    if (m_shown == m_rows.Count())
+        return;
+    beginInsertRows({}, static_cast<int>(m_shown), static_cast<int>(m_rows.Count()) - 1);
+    m_shown = m_rows.Count();
+    endInsertRows();
+}
+
+void ListModel::Reorder(std::vector<uint32_t> order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_rows.Reorder(order);
     std::vector<uint32_t> moved(order.size());
     for (uint32_t to = 0; to < order.size(); ++to)
         moved[order[to]] = to;
+    m_rows.Reorder(std::move(order));
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());

@@ -2,9 +2,11 @@
 // (ListRows): texts decoded only for display, the row's icon from the shared
 // image list, check boxes, and the row's colours once colouring is on. It
 // keeps the rows in the list's order: sorted by a chain of columns or in
-// the order they were added. Rows added to a sorted list wait at the end
-// until Place puts them all in their places at once, which happens before
-// the list is next drawn, so filling a sorted list costs one sort.
+// the order they were added. Rows added wait, unseen by the view, until
+// Place shows them all at once and, in a sorted list, puts them in their
+// places in one sort; the owner calls it before the list is drawn or a row
+// is addressed by its position. So filling a list costs the view one
+// insertion and one sort, not one relayout per row.
 #pragma once
 
 #include "app/views/ListRows.h"
@@ -39,7 +41,8 @@ public:
     // Changes every row and announces it.
     void ChangeAll(const std::function<void(ListRows::Row&)>& change);
 
-    // False when another row has the key (see ListRows::Insert).
+    // False when another row has the key (see ListRows::Insert). The row
+    // waits for Place; Waiting is emitted when the first one starts to.
     bool Append(std::string_view key, const std::vector<std::string>& texts);
     // A row without key at position (at most the row count) of an unsorted
     // list, which takes it into its insertion order there; a sorted list
@@ -50,7 +53,7 @@ public:
 
     // Sorts now and keeps the list sorted; nothing: the insertion order.
     void SetOrder(const std::optional<RowOrder::Keys>& keys);
-    // Rows added since the list was last sorted go to their places.
+    // Rows waiting are shown and, in a sorted list, go to their places.
     void Place();
 
     void SetCaptions(const std::vector<std::string>& captions);
@@ -67,8 +70,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    void Waiting();
+
 private:
-    void Reorder(const std::vector<uint32_t>& order);
+    void Show();
+    void Reorder(std::vector<uint32_t> order);
     QVariant Colour(uint32_t position, bool text) const;
 
     ListRows m_rows;
@@ -76,6 +83,7 @@ private:
     std::vector<QString> m_captions;
     std::optional<RowOrder::Keys> m_keys;
     uint32_t m_placed = 0;  // rows at the front in their places
+    uint32_t m_shown = 0;   // rows the view knows of: rowCount()
     bool m_checkBoxes = false;
     bool m_colouring = false;
 };

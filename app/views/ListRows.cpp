@@ -15,6 +15,7 @@ namespace {
 constexpr int64_t kNoValue = std::numeric_limits<int64_t>::min();
 constexpr size_t kArenaLimit = std::numeric_limits<uint32_t>::max();
 constexpr size_t kCompactAbove = 1 << 16;
+constexpr size_t kTextsPerRow = 64;  // a guess for Reserve: key, path, size and date
 
 void AppendField(std::string& arena, std::string_view text)
 {
@@ -100,8 +101,12 @@ void ListRows::Clear()
 
 void ListRows::Reserve(uint32_t count)
 {
-    m_rows.reserve(count);
-    m_index.Reserve(count);
+    // Room reserved but not used costs address space only; growing instead
+    // would leave the outgrown copies with the allocator.
+    m_rows.reserve(m_rows.size() + count);
+    m_index.Reserve(Count() + count);
+    m_arena.reserve(m_arena.size() + static_cast<size_t>(count) * kTextsPerRow);
+    m_values.reserve(m_values.size() + static_cast<size_t>(count) * m_columns);
 }
 
 std::optional<uint32_t> ListRows::Find(std::string_view key) const
@@ -221,13 +226,24 @@ void ListRows::RemoveState(std::string_view key)
         m_orphanStates.erase(std::string(key));
 }
 
-void ListRows::Reorder(const std::vector<uint32_t>& order)
+void ListRows::Reorder(std::vector<uint32_t> order)
 {
-    std::vector<Row> rows;
-    rows.reserve(m_rows.size());
-    for (const uint32_t from : order)
-        rows.push_back(m_rows[from]);
-    m_rows.swap(rows);
+    // Each cycle of the permutation is followed in place, so a list of many
+    // rows needs no second copy of them.
+    for (uint32_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        const Row first = m_rows[start];
+        uint32_t at = start;
+        while (order[at] != start) {
+            const uint32_t from = order[at];
+            m_rows[at] = m_rows[from];
+            order[at] = at;
+            at = from;
+        }
+        m_rows[at] = first;
+        order[at] = at;
+    }
     m_index.Rebuild(Count());
 }
 

@@ -71,7 +71,7 @@ public:
     void RemoveState(std::string_view key);
 
     // Rows in the order given: row i becomes the row at order[i].
-    void Reorder(const std::vector<uint32_t>& order);
+    void Reorder(std::vector<uint32_t> order);
     // The insertion order becomes the present order.
     void RenumberInsertionOrder();
 

@@ -6,6 +6,7 @@
 #include "classlib/general/ClassLibrary.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <string_view>
 
@@ -13,10 +14,11 @@ namespace velloran {
 
 namespace {
 
+constexpr int64_t kNoValue = std::numeric_limits<int64_t>::min();
+
 struct Cell {
     std::string_view text;
-    int64_t value = 0;
-    bool hasValue = false;
+    int64_t value = kNoValue;
 };
 
 std::vector<Cell> Cells(const ListRows& rows, const std::vector<int32_t>& columns)
@@ -26,7 +28,7 @@ std::vector<Cell> Cells(const ListRows& rows, const std::vector<int32_t>& column
     for (uint32_t position = 0; position < rows.Count(); ++position) {
         for (const int32_t column : columns) {
             const std::optional<int64_t> value = rows.SortValue(position, column);
-            cells.push_back({rows.Text(position, column), value.value_or(0), value.has_value()});
+            cells.push_back({rows.Text(position, column), value.value_or(kNoValue)});
         }
     }
     return cells;
@@ -34,9 +36,8 @@ std::vector<Cell> Cells(const ListRows& rows, const std::vector<int32_t>& column
 
 int32_t Compare(const quorvantell::CGeneral& general, const Cell& a, const Cell& b)
 {
-    if (a.hasValue != b.hasValue)
-        return a.hasValue ? 1 : -1;
-    if (a.hasValue)
+    // Cells without a value (kNoValue, below every value) come first.
+    if (a.value != kNoValue || b.value != kNoValue)
         return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
     return general.CompareStr(a.text, b.text, false);
 }

@@ -384,6 +384,7 @@ private slots:
         list.wrapper.SetState("F1", {0x000000FF, 0x00FF0000});  // before the row exists
         list.wrapper.AddItem("F0", {"plain"});
         list.wrapper.AddItem("F1", {"placeholder"});
+        QCOMPARE(list.wrapper.IndexOfKey("F1"), 2);
         const QModelIndex coloured = list.view.model()->index(1, 0);
         QVERIFY(!coloured.data(Qt::ForegroundRole).isValid());
         list.wrapper.EnableItemColoring();
