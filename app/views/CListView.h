@@ -68,11 +68,13 @@ public:
     // are found by index only.
     //
     // AddItem fails (0) when another row has the key; otherwise it returns
-    // the row's index. In a sorted list the rows added wait at the end,
-    // where AddItem counts them, until the list is next drawn or a row is
-    // addressed by index: then they all take their sorted places in one
-    // sort (so filling a sorted list costs one sort, not one per row). Cover
-    // the list while filling it, and find new rows of a sorted list by key.
+    // the row's index. Rows added wait at the end, unseen by the view, until
+    // the list is next drawn or a row is addressed by index: then they all
+    // appear and, in a sorted list, take their sorted places in one sort. So
+    // a sorted list's new row is at the index returned only until then: find
+    // it by key. Filling costs the view one insertion and one sort when the
+    // list is not drawn meanwhile: turn its updates off (or hide it) while
+    // filling.
     int32_t AddItem(const std::string& key, const std::vector<std::string>& items);
     // At 1 .. Count() + 1 in an unsorted list; a sorted list sorts it in.
     int32_t AddItemByIndex(int32_t position, const std::vector<std::string>& items);

@@ -45,8 +45,7 @@ bool ListModel::Append(std::string_view key, const std::vector<std::string>& tex
     m_rows.Insert(m_rows.Count(), key, texts);
     if (m_checkBoxes)
         m_rows.At(m_rows.Count() - 1).stateImage = kUnchecked;
-    if (!m_keys)
-        m_placed = m_rows.Count();
+    m_unsorted = m_keys.has_value();
     if (m_rows.Count() == m_shown + 1)
         emit Waiting();
     return true;
@@ -65,7 +64,6 @@ void ListModel::Insert(uint32_t position, const std::vector<std::string>& texts)
     if (m_checkBoxes)
         m_rows.At(position).stateImage = kUnchecked;
     m_rows.RenumberInsertionOrder();
-    m_placed = m_rows.Count();
     if (seen) {
         ++m_shown;
         endInsertRows();
@@ -80,8 +78,6 @@ void ListModel::Remove(uint32_t position)
     if (seen)
         beginRemoveRows({}, static_cast<int>(position), static_cast<int>(position));
     m_rows.Remove(position);
-    if (position < m_placed)
-        --m_placed;
     if (seen) {
         --m_shown;
         endRemoveRows();
@@ -92,7 +88,8 @@ void ListModel::Clear()
 {
     beginResetModel();
     m_rows.Clear();
-    m_placed = m_shown = 0;
+    m_shown = 0;
+    m_unsorted = false;
     endResetModel();
 }
 
@@ -100,17 +97,15 @@ void ListModel::SetOrder(const std::optional<RowOrder::Keys>& keys)
 {
     Show();
     m_keys = keys;
-    Reorder(keys ? RowOrder::Sorted(m_rows, *keys, 0) : RowOrder::Insertion(m_rows));
-    m_placed = m_rows.Count();
+    Reorder(keys ? RowOrder::Sorted(m_rows, *keys) : RowOrder::Insertion(m_rows));
+    m_unsorted = false;
 }
 
 void ListModel::Place()
 {
     Show();
-    if (!m_keys || m_placed == m_rows.Count())
-        return;
-    Reorder(RowOrder::Sorted(m_rows, *m_keys, m_placed));
-    m_placed = m_rows.Count();
+    if (m_unsorted)
+        SetOrder(m_keys);
 }
 
 void ListModel::SetCaptions(const std::vector<std::string>& captions)

@@ -82,7 +82,7 @@ private:
     const ListImages* m_images;
     std::vector<QString> m_captions;
     std::optional<RowOrder::Keys> m_keys;
-    uint32_t m_placed = 0;  // rows at the front in their places
+    bool m_unsorted = false;  // rows were added to the sorted list
     uint32_t m_shown = 0;   // rows the view knows of: rowCount()
     bool m_checkBoxes = false;
     bool m_colouring = false;

@@ -64,7 +64,8 @@ bool ListRows::Insert(uint32_t position, std::string_view key, const std::vector
     Row row;
     Store(row, fields);
     row.order = m_nextOrder++;
-    if (const auto kept = m_orphanStates.find(std::string(key)); kept != m_orphanStates.end()) {
+    if (const auto kept = m_orphanStates.empty() ? m_orphanStates.end() : m_orphanStates.find(std::string(key));
+        kept != m_orphanStates.end()) {
         row.colours = Colours(kept->second);
         m_orphanStates.erase(kept);
     }

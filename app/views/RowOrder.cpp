@@ -44,7 +44,7 @@ int32_t Compare(const quorvantell::CGeneral& general, const Cell& a, const Cell&
 
 }  // namespace
 
-std::vector<uint32_t> RowOrder::Sorted(const ListRows& rows, const Keys& keys, uint32_t sorted)
+std::vector<uint32_t> RowOrder::Sorted(const ListRows& rows, const Keys& keys)
 {
     std::vector<int32_t> columns;
     for (const int32_t column : keys.columns) {
@@ -64,9 +64,7 @@ std::vector<uint32_t> RowOrder::Sorted(const ListRows& rows, const Keys& keys, u
     };
     std::vector<uint32_t> order(rows.Count());
     std::iota(order.begin(), order.end(), 0u);
-    const auto middle = order.begin() + std::min<uint32_t>(sorted, rows.Count());
-    std::stable_sort(middle, order.end(), before);
-    std::inplace_merge(order.begin(), middle, order.end(), before);
+    std::stable_sort(order.begin(), order.end(), before);
     return order;
 }
 

@@ -20,9 +20,8 @@ public:
         bool descending = false;
     };
 
-    // Positions in sorted order; rows before position `sorted` are in that
-    // order already and the others are merged in among them.
-    static std::vector<uint32_t> Sorted(const ListRows& rows, const Keys& keys, uint32_t sorted);
+    // Positions in sorted order.
+    static std::vector<uint32_t> Sorted(const ListRows& rows, const Keys& keys);
     static std::vector<uint32_t> Insertion(const ListRows& rows);
 };
 

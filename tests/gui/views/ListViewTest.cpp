@@ -201,6 +201,49 @@ private slots:
         QCOMPARE(list.wrapper.Item(1, 1), std::string("top"));
     }
 
+    void manyRowsKeepKeysAndTextsThroughChangesAndRemovals()
+    {
+        List list;
+        const std::string tail(300, 'x');  // longer than one length byte holds
+        const auto text = [&tail](int i, int round) { return std::to_string(i) + "-" + std::to_string(round) + tail; };
+        for (int i = 0; i < 3000; ++i)
+            list.wrapper.AddItem("K" + std::to_string(i), {text(i, 0)});
+        for (int round = 1; round <= 3; ++round) {  // old texts pile up and are compacted away
+            for (int i = 0; i < 3000; ++i)
+                list.wrapper.SetItemText("K" + std::to_string(i), 1, text(i, round));
+        }
+        for (int i = 0; i < 3000; i += 3)
+            list.wrapper.RemoveItem("K" + std::to_string(i));
+        QCOMPARE(list.wrapper.Count(), 2000);
+        for (int i = 0; i < 3000; ++i) {
+            const std::string key = "K" + std::to_string(i);
+            const int32_t index = list.wrapper.IndexOfKey(key);
+            QCOMPARE(index, i % 3 == 0 ? 0 : i - i / 3);
+            if (index != 0) {
+                QCOMPARE(list.wrapper.KeyOfIndex(index), key);
+                QCOMPARE(list.wrapper.Item(key, 1), text(i, 3));
+            }
+        }
+    }
+
+    void selectionFollowsItsRowsThroughSorts()
+    {
+        List list;
+        list.Add("A", "b.txt", "9 bytes", 9, 300);
+        list.Add("B", "a.txt", "10 KB", 10240, 100);
+        list.Add("C", "c.txt", "1 bytes", 1, 200);
+        QCOMPARE(list.wrapper.SelectedItem(), 0);
+        list.wrapper.SetSelectedItem("A");
+        QCOMPARE(list.wrapper.SelectedItem(), 1);
+        list.wrapper.ColumnClick(2);  // C, A, B
+        QCOMPARE(list.wrapper.SelectedItem(), 2);
+        QVERIFY(list.wrapper.Selected(2) && !list.wrapper.Selected(1));
+        list.wrapper.SetSelectAll(true);
+        QVERIFY(list.wrapper.Selected(1) && list.wrapper.Selected(3));
+        list.wrapper.SetSelectAll(false);
+        QCOMPARE(list.wrapper.SelectedItem(), 0);
+    }
+
     void namesThatAreNotUtf8ComeBackByteForByte()
     {
         List list;
@@ -267,6 +310,8 @@ private slots:
         QImage red(16, 16, QImage::Format_ARGB32);
         red.fill(Qt::red);
         QVERIFY(QImageWriter(QString::fromStdString(root + "red.ico"), "ico").write(red));
+        QVERIFY(red.save(QString::fromStdString(root + "red.png")));
+        std::ofstream(root + "app.desktop") << "[Desktop Entry]\nType=Application\nIcon=" << root << "red.png\n";
         List list;
         const struct {
             std::string path;
@@ -283,6 +328,7 @@ private slots:
             {"far/away.txt", true, "text/plain"},
             {"setup.exe", true, QMimeDatabase().mimeTypeForFile("setup.exe").name().toStdString()},
             {root + "red.ico", false, root + "red.ico"},
+            {root + "app.desktop", false, root + "app.desktop"},
         };
         for (const auto& each : cases) {
             const std::string key = "F" + std::to_string(list.wrapper.Count());
@@ -293,8 +339,9 @@ private slots:
                 list.wrapper.SetFileIcon(key, each.path);
             QCOMPARE(list.wrapper.Icon(key), each.key);
         }
-        QCOMPARE(list.images.Count(), 8);  // one picture per distinct key
-        QCOMPARE(list.wrapper.ItemImage(list.wrapper.Count()).toImage().pixelColor(8, 8), QColor(Qt::red));
+        QCOMPARE(list.images.Count(), 9);  // one picture per distinct key
+        for (const int32_t own : {list.wrapper.Count() - 1, list.wrapper.Count()})
+            QCOMPARE(list.wrapper.ItemImage(own).toImage().pixelColor(8, 8), QColor(Qt::red));
     }
 
     void overlaysAreComposedOnTheBaseIcon()
