@@ -19,18 +19,35 @@ QString FitTextToWidth(int32_t width, const QWidget* widget, const std::string& 
                                             style == Ellipsis::Path ? Qt::ElideMiddle : Qt::ElideRight, pixels);
 }
 
+namespace {
+
+std::optional<QFont> SettingsFont(const std::string& name, int64_t size, int32_t weight, bool italic,
+                                  int16_t charset)
+{
+    if (name.empty())
+        return std::nullopt;
+    quorvantell::CFont font;
+    font.Name = name;
+    font.Size = static_cast<int32_t>(size / 10'000);
+    font.Weight = weight;
+    font.Italic = italic ? 1 : 0;
+    font.Charset = static_cast<uint8_t>(charset);
+    return font.ToStdFont();
+}
+
+}  // namespace
+
 std::optional<QFont> OtherFont(const CSync& sync)
 {
-    if (sync.OthFont.empty())
-        return std::nullopt;
-    const OptionsRecord& options = sync.Options;
-    quorvantell::CFont font;
-    font.Name = sync.OthFont;
-    font.Size = static_cast<int32_t>(options.OthFontSize / 10'000);
-    font.Weight = options.OthFontWeight;
-    font.Italic = options.OthFontItalic ? 1 : 0;
-    font.Charset = static_cast<uint8_t>(options.OthFontCharset);
-    return font.ToStdFont();
+    const OptionsRecord& o = sync.Options;
+    return SettingsFont(sync.OthFont, o.OthFontSize, o.OthFontWeight, o.OthFontItalic, o.OthFontCharset);
+}
+
+std::optional<QFont> ConsoleFont(const CSync& sync)
+{
+    const OptionsRecord& o = sync.Options;
+    return SettingsFont(sync.ConsoleFont, o.ConsoleFontSize, o.ConsoleFontWeight, o.ConsoleFontItalic,
+                        o.ConsoleFontCharset);
 }
 
 }  // namespace velloran::MGeneral

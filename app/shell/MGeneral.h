@@ -29,6 +29,8 @@ QString FitTextToWidth(int32_t width, const QWidget* widget, const std::string& 
 
 // The "OthFont" font of the settings; none while its name is empty.
 std::optional<QFont> OtherFont(const CSync& sync);
+// The file lists' "ConsoleFont" font; none while its name is empty.
+std::optional<QFont> ConsoleFont(const CSync& sync);
 
 }  // namespace MGeneral
 }  // namespace velloran
