@@ -118,6 +118,8 @@ void ListModel::SetCaptions(const std::vector<std::string>& captions)
 
 void ListModel::SetCheckBoxes(bool on)
 {
+    if (on == m_checkBoxes)
+        return;
     m_checkBoxes = on;
     ChangeAll([on](ListRows::Row& row) { row.stateImage = on ? kUnchecked : 0; });
 }

@@ -58,8 +58,8 @@ public:
 
     void SetCaptions(const std::vector<std::string>& captions);
     bool CheckBoxes() const { return m_checkBoxes; }
-    // On: every row shows an unchecked box (state image 1); off: no row
-    // keeps a state image.
+    // Turned on: every row shows an unchecked box (state image 1); turned
+    // off: no row keeps a state image.
     void SetCheckBoxes(bool on);
     void EnableColouring();
 
