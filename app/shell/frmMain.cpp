@@ -6,6 +6,7 @@
 #include "app/engine/ScriptRunner.h"
 #include "app/shell/MGeneral.h"
 #include "app/shell/frmMainControls.h"
+#include "app/windows/frmDetails.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
@@ -167,6 +168,8 @@ void frmMain::Unload()
         return;
     m_unloaded = true;
     setEnabled(false);
+    if (frmDetails* details = frmDetails::Instance())
+        details->Unload();
     m_sync->Terminate();
     StoreWindowSettings();
     SaveRecentFolders();

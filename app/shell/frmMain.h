@@ -136,6 +136,9 @@ private:
     void HelpMenu(int index);
     void WebMenu(int index);
     void SyncClicked(int index);
+    // "&View files..." and "View &differences...": the details window,
+    // filled by the engine.
+    void ViewFiles(bool DiffOnly);
     void GetLatestTimestamps();
     void ToggleFtpMode();
     void RunScriptChosen();

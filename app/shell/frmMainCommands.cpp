@@ -12,6 +12,7 @@
 #include "app/shell/HelpFile.h"
 #include "app/shell/frmAbout.h"
 #include "app/shell/frmMainControls.h"
+#include "app/windows/frmDetails.h"
 #include "app/windows/frmLog.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
@@ -41,9 +42,11 @@ quorvantell::SharedInstances& Library()
 
 void frmMain::FileMenu(int index)
 {
-    // 0 and 1 open the details window, which is not built yet: their
-    // buttons and menu items stay disabled.
     switch (index) {
+    case 0:
+    case 1:
+        ViewFiles(index == 1);
+        break;
     case 3:
         RunScriptChosen();
         break;
@@ -57,6 +60,22 @@ void frmMain::FileMenu(int index)
     default:
         break;
     }
+}
+
+void frmMain::ViewFiles(bool DiffOnly)
+{
+    if (!m_sync->checkFoldersValid())
+        return;
+    if (m_sync->modeFTP)
+        NormaliseFtpDirectory();
+    setEnabled(false);
+    frmDetails& details = frmDetails::Open(this, *m_sync);
+    details.Init(DiffOnly, m_sync->modeFTP);
+    details.show();
+    DoEvents();
+    m_sync->PopulateList(details, DiffOnly);
+    AddFoldersToRecent();
+    setEnabled(true);
 }
 
 void frmMain::RunScriptChosen()

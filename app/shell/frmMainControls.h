@@ -48,7 +48,6 @@ struct frmMain::Controls {
     quorvantell::MinMaxSize* minMax = nullptr;
     QMenu* mnu[4] = {};  // File, Tools, Help, and the trees' popup
     QMenu* mnuRecent = nullptr;
-    QAction* view[2] = {};  // File menu: view files, view differences
     QAction* ftpMode = nullptr;
     QAction* options = nullptr;
     std::unique_ptr<LabelCaption> statusCaption;

@@ -110,11 +110,11 @@ void frmMain::SetFtpSite(const FtpSiteFields& site)
 void frmMain::EnableControls(bool enabled)
 {
     Controls& c = *m_controls;
-    // The exit button stays: it is the Cancel button while an operation
-    // runs. The view buttons wait for the details window.
+    // The exit button stays: it is the Cancel button while an operation runs.
     for (int i = 0; i < 3; ++i)
         c.mnu[i]->setEnabled(enabled);
-    for (QWidget* control : {static_cast<QWidget*>(c.ftv[0]), static_cast<QWidget*>(c.ftv[1]), c.pic[0], c.pic[2]})
+    for (QWidget* control : {static_cast<QWidget*>(c.ftv[0]), static_cast<QWidget*>(c.ftv[1]), c.pic[0], c.pic[2],
+                             static_cast<QWidget*>(c.cmd[0]), static_cast<QWidget*>(c.cmd[1])})
         control->setEnabled(enabled);
 }
 

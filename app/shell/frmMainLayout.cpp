@@ -84,7 +84,6 @@ void frmMain::CreateControls()
     for (int i = 0; i < 2; ++i) {
         c.cmd[i] = new XPButton(c.pic[1]);
         c.cmd[i]->SetCaption(Text(captions[i]));
-        c.cmd[i]->SetEnabled(false);  // the details window is not built yet
     }
     c.cmd[7] = new XPButton(c.pic[1]);
     c.cmd[7]->SetCaption(Text("E&xit"));
@@ -144,8 +143,8 @@ void frmMain::CreateMenus()
     c.mnu[2] = bar->addMenu(Text("&Help"));
     c.mnu[3] = new QMenu(this);  // the folder trees' popup
 
-    c.view[0] = c.mnu[0]->addAction(Text("&View files..."), this, [this] { FileMenu(0); });
-    c.view[1] = c.mnu[0]->addAction(Text("View &differences..."), this, [this] { FileMenu(1); });
+    c.mnu[0]->addAction(Text("&View files..."), this, [this] { FileMenu(0); });
+    c.mnu[0]->addAction(Text("View &differences..."), this, [this] { FileMenu(1); });
     c.mnu[0]->addSeparator();
     c.mnu[0]->addAction(Text("Run &script..."), QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { FileMenu(3); });
     c.mnu[0]->addSeparator();
@@ -176,9 +175,8 @@ void frmMain::CreateMenus()
     c.mnu[2]->addAction(Text("&About..."), QKeySequence(Qt::SHIFT | Qt::Key_F1), this, [this] { HelpMenu(5); });
 
     c.mnu[3]->addAction(Text("&Open"), this, [this] { OpenTreeFolder(); });
-    // The details window and the options dialog are not built yet.
-    for (QAction* item : {c.view[0], c.view[1], c.options})
-        item->setEnabled(false);
+    // The options dialog is not built yet.
+    c.options->setEnabled(false);
 }
 
 void frmMain::Place(QWidget* widget, int32_t left, int32_t top, int32_t width, int32_t height) const

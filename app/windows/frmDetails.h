@@ -17,6 +17,7 @@
 #include <string>
 
 class QLabel;
+class QMouseEvent;
 
 namespace quorvantell {
 class XPButton;
@@ -63,15 +64,45 @@ public:
     void ShowCover(bool shown) override;
     void Unload() override;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     frmDetails(QWidget* mainWindow, CSync& sync);
-
     struct Controls;
+
+    void CreateControls();
+    void ConnectControls();
+    void Load(QWidget* mainWindow);
+    // The layout rules: client size changed, splitter moved (twips).
+    void ApplyClientSize();
+    void SplitterMoved(int32_t leftWidth, int32_t position, int32_t rightWidth);
+    void Place(QWidget* widget, int32_t left, int32_t top, int32_t width, int32_t height) const;
+
+    // The lists' events (frmDetailsCommands.cpp); the list index of a
+    // watched object, -1 for none.
+    int ListOf(QObject* watched) const;
+    bool ListPressed(int list, QMouseEvent* event);
+    bool ListDragged(int list, QMouseEvent* event);
+    // The header's folder followed by the row's text.
+    std::string FullPath(int list, int32_t row);
+    void PopupProperties();
+    void PopupExecute();
+    // "&Sync selected file(s)...": the sync dialog for every selected file
+    // row of the current list, then "All done!".
+    void SyncSelected();
+    void CloseClicked();
+
     CSync& m_sync;
     std::unique_ptr<Controls> m_controls;
     CFormUtils formUtils;
     bool m_modeFTP = false;
     int32_t m_formMode = 0;
+    bool m_unloaded = false;
 };
 
 }  // namespace velloran
