@@ -4,6 +4,7 @@
 
 #include "app/engine/ISyncHost.h"
 #include "app/shell/frmMain.h"
+#include "app/views/UiText.h"
 #include "app/views/CFolderTreeView.h"
 #include "app/views/FolderTreeview.h"
 #include "app/views/HostControls.h"
@@ -18,18 +19,6 @@ namespace velloran {
 
 // The window's caption.
 constexpr const char* kMainCaption = "Quorvantell Velloran";
-
-// Texts of the engine (UTF-8 bytes) in the controls and back.
-inline QString Text(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-inline std::string Bytes(const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    return {utf8.constData(), static_cast<size_t>(utf8.size())};
-}
 
 struct frmMain::Controls {
     QWidget* client = nullptr;

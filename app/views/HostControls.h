@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/engine/ISyncHost.h"
+#include "app/views/UiText.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -16,7 +17,7 @@ public:
     explicit LabelCaption(QLabel* label) : m_label(label) {}
     void SetCaption(const std::string& caption) override
     {
-        m_label->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+        m_label->setText(Text(caption));
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "app/shell/MGeneral.h"
 #include "app/views/CListView.h"
 #include "app/views/ListImages.h"
+#include "app/views/UiText.h"
 #include "app/windows/DetailsList.h"
 #include "app/windows/frmDetailsControls.h"
 #include "classlib/general/CRegistry.h"
@@ -45,11 +46,6 @@ QPointer<frmDetails> g_instance;
 quorvantell::CRegistry& Registry()
 {
     return *quorvantell::ClassLibrary::Shared().Registry;
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

@@ -142,16 +142,16 @@ void frmDetails::SyncSelected()
 {
     const int list = m_controls->currentList;
     CListView& rows = lvw(list);
-    frmSync dialog(this);
+    frmSync dialog(*this);
     try {
         int32_t n = rows.Count();
         for (int32_t i = 1; i <= n;) {
             const int32_t before = n;
             if (rows.Selected(i) && rows.Tag(i) != "D") {
                 if (m_modeFTP)
-                    dialog.FillFormFTP(*this, list, i);
+                    dialog.FillFormFTP(list, i);
                 else
-                    dialog.FillForm(*this, list, i);
+                    dialog.FillForm(list, i);
                 dialog.exec();
                 if (dialog.HasErr()) {
                     Message(this, kFtpCopyError, kProgramTitle);
