@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velloran {
@@ -163,6 +164,16 @@ void frmDetails::Init(bool DiffOnly, bool IsFTP)
 CListView& frmDetails::lvw(int32_t index)
 {
     return *m_controls->lvw[index == 0 ? 0 : 1];
+}
+
+QPushButton* frmDetails::cmd(int index) const
+{
+    return m_controls->cmd[index == 0 ? 0 : 1];
+}
+
+QLabel* frmDetails::lbl(int index) const
+{
+    return m_controls->lbl[std::clamp(index, 0, 2)];
 }
 
 std::string frmDetails::FolderCaption(int32_t side) const
@@ -341,6 +352,9 @@ void frmDetails::Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    // The window is deleted later; the next view opens a new one.
+    if (g_instance == this)
+        g_instance = nullptr;
     Controls& c = *m_controls;
     formUtils.SaveWindowSettings(windowState() != Qt::WindowNoState);
     formUtils.Terminate();

@@ -17,6 +17,7 @@
 #include <string>
 
 class QLabel;
+class QPushButton;
 class QMouseEvent;
 
 namespace quorvantell {
@@ -52,6 +53,10 @@ public:
     ListImages& Images();
     void CheckColors();
     void CheckFonts();
+    // 0 "&Sync selected file(s)...", 1 "&Close"; labels 0, 1 the headers'
+    // folders, 2 the status line.
+    QPushButton* cmd(int index) const;
+    QLabel* lbl(int index) const;
 
     // IDetailsWindow
     IDetailsList& List(int32_t index) override;

@@ -11,6 +11,7 @@
 #include "controls/TrayIcon.h"
 #include "controls/Twips.h"
 #include "controls/XPButton.h"
+#include "tests/gui/support/MessageBoxes.h"
 #include "tests/gui/support/ModalDialog.h"
 #include "tests/gui/support/TempFolder.h"
 
@@ -34,6 +35,7 @@
 #include <vector>
 
 using velloran::frmMain;
+using velloran::test::Boxes;
 
 namespace {
 
@@ -48,40 +50,6 @@ bool Exists(const std::string& path)
     return QFileInfo::exists(QString::fromStdString(path));
 }
 
-// Answers the message boxes that come up, in order, and keeps their texts.
-class Boxes : public QObject {
-public:
-    explicit Boxes(std::vector<QMessageBox::StandardButton> answers) : m_answers(std::move(answers))
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, &Boxes::Look);
-        m_timer.start();
-    }
-    std::vector<QString> texts;
-
-private:
-    void Look()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || box->property("answered").toBool())
-            return;
-        box->setProperty("answered", true);
-        texts.push_back(box->text());
-        const QMessageBox::StandardButton answer = m_answers.empty() ? QMessageBox::Ok : m_answers.front();
-        if (!m_answers.empty())
-            m_answers.erase(m_answers.begin());
-        QAbstractButton* button = box->button(answer);
-        QTimer::singleShot(0, box, [box, button, answer] {
-            if (button != nullptr)
-                button->click();
-            else
-                box->done(answer);
-        });
-    }
-
-    std::vector<QMessageBox::StandardButton> m_answers;
-    QTimer m_timer;
-};
 
 }  // namespace
 
