@@ -16,7 +16,7 @@ namespace velloran::test {
 template <typename Dialog>
 void WhenModal(std::function<void(Dialog*)> action)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(qApp);  // freed with the application if no loop deletes it first
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
