@@ -41,6 +41,7 @@ constexpr int32_t kDefaultSplit = 3980;
 constexpr int32_t kMargin = 120;
 constexpr int32_t kHeaderHeight = 240;
 constexpr int32_t kButtonHeight = 375;
+constexpr int32_t kSyncWidth = 1815;  // "&Sync selected file(s)..." at the least
 
 QPointer<frmDetails> g_instance;
 
@@ -232,21 +233,26 @@ void frmDetails::ApplyClientSize()
     const auto w = static_cast<int32_t>(Twips::FromPixelsX(width(), this));
     const auto h = static_cast<int32_t>(Twips::FromPixelsY(height(), this));
     const int32_t listTop = kMargin + c.headerHeight;
+    // "&Sync selected file(s)..." starts at w - 3510; where the font would
+    // clip its caption there, it grows to the left, its right edge kept.
+    const int32_t syncWidth =
+        std::max(kSyncWidth, static_cast<int32_t>(std::ceil(Twips::FromPixelsX(c.cmd[0]->sizeHint().width(), this))));
+    const int32_t syncLeft = w - 3510 + kSyncWidth - syncWidth;
     if (w != c.appliedWidth) {
         Place(c.cmd[1], w - 1575, c.buttonTop, 1455, kButtonHeight);
-        Place(c.cmd[0], w - 3510, c.buttonTop, 1815, kButtonHeight);
+        Place(c.cmd[0], syncLeft, c.buttonTop, syncWidth, kButtonHeight);
         c.appliedWidth = w;
     }
     if (h != c.appliedHeight) {
         const int32_t y = h - 750;
         c.buttonTop = y;
         c.listHeight = y - 480;
-        for (int i = 0; i < 2; ++i)
-            Place(c.cmd[i], i == 0 ? w - 3510 : w - 1575, y, i == 0 ? 1815 : 1455, kButtonHeight);
+        Place(c.cmd[0], syncLeft, y, syncWidth, kButtonHeight);
+        Place(c.cmd[1], w - 1575, y, 1455, kButtonHeight);
         c.appliedHeight = h;
     }
-    Place(c.lbl[2], kMargin, c.buttonTop + 60, w - 3510 - 1500 - 3 * kMargin, 255);
-    Place(c.progbar, w - 3510 - 1500 - kMargin, c.buttonTop + 60, 1500, 255);
+    Place(c.lbl[2], kMargin, c.buttonTop + 60, syncLeft - 1500 - 3 * kMargin, 255);
+    Place(c.progbar, syncLeft - 1500 - kMargin, c.buttonTop + 60, 1500, 255);
     Place(c.split, kMargin, kMargin, w - 2 * kMargin, listTop - kMargin + c.listHeight);
     Place(c.cover, 0, listTop, w, c.listHeight);
     // Re-applying the position lays the columns out again.
