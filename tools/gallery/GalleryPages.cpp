@@ -1,9 +1,19 @@
 // The ordered list of gallery pages.
 #include "tools/gallery/GalleryPages.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QWindow>
+
 #include <stdexcept>
 
 namespace velloran::gallery {
+
+namespace {
+
+constexpr int kSettleMs = 2000;
+
+}  // namespace
 
 void GalleryPages::Add(const QString& name, const QString& title, std::function<QWidget*()> create)
 {
@@ -24,6 +34,16 @@ const GalleryPage* GalleryPages::Find(const QString& name) const
             return &page;
     }
     return nullptr;
+}
+
+void GalleryPages::Settle(QWidget& widget)
+{
+    const QDeadlineTimer deadline(kSettleMs);
+    while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Posted layout requests and timers of the page itself.
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
 }
 
 }  // namespace velloran::gallery

@@ -23,6 +23,9 @@ public:
     const std::vector<GalleryPage>& Pages() const;
     // The page of that name, or null.
     const GalleryPage* Find(const QString& name) const;
+    // Waits until the shown widget's window is on screen and its posted
+    // layout work is done, so a picture of it shows what a person would see.
+    static void Settle(QWidget& widget);
 
 private:
     std::vector<GalleryPage> m_pages;

@@ -2,6 +2,7 @@
 // --out DIR writes each page as DIR/<page>.png (works on the offscreen
 // platform: QT_QPA_PLATFORM=offscreen velloran-gallery --out DIR).
 #include "tools/gallery/ControlPages.h"
+#include "tools/gallery/DetailsWindowPages.h"
 #include "tools/gallery/DialogPages.h"
 #include "tools/gallery/GalleryPages.h"
 #include "tools/gallery/MainWindowPages.h"
@@ -10,17 +11,16 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QWindow>
 
 #include <cstdio>
 #include <memory>
 
 using velloran::gallery::ControlPages;
+using velloran::gallery::DetailsWindowPages;
 using velloran::gallery::DialogPages;
 using velloran::gallery::GalleryPage;
 using velloran::gallery::GalleryPages;
@@ -29,8 +29,6 @@ using velloran::gallery::ViewPages;
 using velloran::gallery::WindowPages;
 
 namespace {
-
-constexpr int kSettleMs = 2000;
 
 // Every part of the program with pages adds them here.
 GalleryPages AllPages()
@@ -41,17 +39,8 @@ GalleryPages AllPages()
     DialogPages::AddTo(pages);
     MainWindowPages::AddTo(pages);
     WindowPages::AddTo(pages);
+    DetailsWindowPages::AddTo(pages);
     return pages;
-}
-
-void Settle(QWidget& widget)
-{
-    const QDeadlineTimer deadline(kSettleMs);
-    while (!(widget.windowHandle() && widget.windowHandle()->isExposed()) && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    // Posted layout requests and timers of the page itself.
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
 }
 
 bool WritePage(const GalleryPage& page, const QDir& out)
@@ -62,7 +51,7 @@ bool WritePage(const GalleryPage& page, const QDir& out)
     // A new window gets at most two thirds of the screen; a picture shows
     // the whole page.
     widget->resize(widget->size().expandedTo(widget->sizeHint()));
-    Settle(*widget);
+    GalleryPages::Settle(*widget);
     // The pictures show no keyboard focus unless a page asks for it.
     if (QWidget* focus = QApplication::focusWidget(); focus && widget->isAncestorOf(focus))
         focus->clearFocus();
