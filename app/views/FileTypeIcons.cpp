@@ -90,6 +90,12 @@ FileTypeIcons::FileType FileTypeIcons::TypeOf(const std::string& path, bool byNa
     return {TypeOfName(name)};
 }
 
+bool FileTypeIcons::NameSettlesFileType(std::string_view name)
+{
+    name = NameOf(name);
+    return name.find('.') != std::string_view::npos && !CarriesOwnIcon(name);
+}
+
 QPixmap FileTypeIcons::Picture(const FileType& type, const std::string& path, QSize size)
 {
     if (!type.ownIcon)

@@ -30,6 +30,10 @@ public:
     // byName: the name alone decides (the file need not exist, and no file
     // is keyed by its path).
     FileType TypeOf(const std::string& path, bool byName);
+    // Whether the name alone gives the type of a regular file of that name,
+    // as it does for one with an extension and no icon of its own: such a
+    // file known to exist needs no look at it.
+    static bool NameSettlesFileType(std::string_view name);
     QPixmap Picture(const FileType& type, const std::string& path, QSize size);
 
 private:

@@ -2,6 +2,7 @@
 #include "app/windows/DetailsList.h"
 
 #include "app/views/CListView.h"
+#include "app/views/FileTypeIcons.h"
 
 namespace velloran {
 
@@ -39,9 +40,15 @@ void DetailsList::SetTag(const std::string& key, const std::string& tag)
     m_list.SetTag(key, tag);
 }
 
+// The engine names what its scan has just found, so a file whose name
+// settles its type is not looked up on disk again: a lookup per row was a
+// third of the filling of a large tree.
 void DetailsList::SetFileIcon(const std::string& key, const std::string& path)
 {
-    m_list.SetFileIcon(key, path);
+    if (!path.empty() && path.back() != '/' && FileTypeIcons::NameSettlesFileType(path))
+        m_list.SetFileIconByExt(key, path);
+    else
+        m_list.SetFileIcon(key, path);
 }
 
 void DetailsList::SetFileIconByExt(const std::string& key, const std::string& name)
