@@ -55,11 +55,7 @@ PY
   echo "100000 1" > "$left.stamp"
 fi
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data \
-       XDG_RUNTIME_DIR=$scratch/run
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/offscreen_session.bash"
 
 "$bin/details_fill" "$left" "$right" > /dev/null  # warm the caches
 for _ in $(seq "$reps"); do

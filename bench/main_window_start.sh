@@ -20,11 +20,7 @@ if [ "$(cat "$crowded.stamp" 2>/dev/null)" != "100000" ]; then
   echo 100000 > "$crowded.stamp"
 fi
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data \
-       XDG_RUNTIME_DIR=$scratch/run
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/offscreen_session.bash"
 
 "$probe" "$base/start-left/a/b" "$base/start-right/c/d" > /dev/null  # warm the caches
 times=()
