@@ -5,6 +5,7 @@
 #include "classlib/files/CFindFile.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
+#include "classlib/mail/qvSendMail.h"
 #include "classlib/misc/CComDialogs.h"
 #include "classlib/misc/CControls.h"
 #include "classlib/misc/CFont.h"
@@ -53,7 +54,7 @@ constexpr ClassEntry kClasses[] = {
     {"CComDialogs", &Make<CComDialogs>}, {"CControls", &Make<CControls>}, {"CFont", &Make<CFont>},
     {"CMenu", &Make<CMenu>}, {"CKeyboard", &Make<CKeyboard>}, {"CSchedule", &Make<CSchedule>},
     {"CSeparation", &Make<CSeparation>}, {"CStrSeparation", &Make<CStrSeparation>},
-    {"CSingleInst", &Make<CSingleInst>},
+    {"CSingleInst", &Make<CSingleInst>}, {"qvSendMail", &Make<qvSendMail>},
 };
 
 }  // namespace
