@@ -12,6 +12,7 @@
 #include "controls/Splitter.h"
 #include "controls/Twips.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -80,6 +81,9 @@ int32_t Row(CListView& rows, const std::string& name)
 QLabel* Picture(QWidget& window)
 {
     GalleryPages::Settle(window);
+    // Like every page, no keyboard focus shows.
+    if (QWidget* focus = QApplication::focusWidget(); focus && window.isAncestorOf(focus))
+        focus->clearFocus();
     auto* label = new QLabel;
     label->setPixmap(window.grab());
     return label;
