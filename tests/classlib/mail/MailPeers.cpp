@@ -7,10 +7,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -51,39 +49,6 @@ std::string Output(const std::vector<std::string>& argv)
         close(out[0]);
     }
     return text;
-}
-
-bool RunsCleanly(const std::vector<std::string>& argv)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// The port of the "READY <port>" line the peer writes first.
-int ReadyPort(int fd)
-{
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline && line.find('\n') == std::string::npos) {
-        pollfd p{fd, POLLIN, 0};
-        char c = 0;
-        if (poll(&p, 1, 100) == 1 && read(fd, &c, 1) == 1)
-            line += c;
-    }
-    int port = 0;
-    return std::sscanf(line.c_str(), "READY %d", &port) == 1 ? port : 0;
 }
 
 bool AnswersDns(int port)
@@ -135,83 +100,6 @@ std::string MissingMailPeers()
     return reason;
 }
 
-int FreeLoopbackPort(int type)
-{
-    const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    if (fd >= 0)
-        close(fd);
-    if (port == 0)
-        throw std::runtime_error("no free port on 127.0.0.1");
-    return port;
-}
-
-bool GreetsOn(int port)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    bool greeted = false;
-    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        pollfd p{fd, POLLIN, 0};
-        char c = 0;
-        greeted = poll(&p, 1, 5000) == 1 && read(fd, &c, 1) == 1;
-    }
-    if (fd >= 0)
-        close(fd);
-    return greeted;
-}
-
-PeerProcess::PeerProcess(const std::vector<std::string>& argv, const std::string& errors, int out)
-{
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    m_pid = fork();
-    if (m_pid < 0)
-        throw std::runtime_error("fork failed");
-    if (m_pid == 0) {
-        setpgid(0, 0);
-        const int null = open("/dev/null", O_RDWR);
-        const int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        dup2(null, STDIN_FILENO);
-        dup2(out >= 0 ? out : null, STDOUT_FILENO);
-        dup2(err >= 0 ? err : null, STDERR_FILENO);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    setpgid(m_pid, m_pid);
-}
-
-PeerProcess::~PeerProcess()
-{
-    kill(-m_pid, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (waitpid(m_pid, nullptr, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(-m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
-bool PeerProcess::Running() const
-{
-    return waitpid(m_pid, nullptr, WNOHANG) == 0;
-}
-
 SmtpPeer::SmtpPeer(const SmtpPeerOptions& options)
 {
     std::vector<std::string> argv = {kPython, PeerScript("smtp_peer.py"), "--dir", m_dir.Path(), "--prompt", options.prompt};
@@ -229,7 +117,8 @@ SmtpPeer::SmtpPeer(const SmtpPeerOptions& options)
         throw std::runtime_error("pipe failed");
     m_process = std::make_unique<PeerProcess>(argv, m_dir / "server.err", out[1]);
     close(out[1]);
-    m_port = ReadyPort(out[0]);
+    if (std::sscanf(FirstLine(out[0]).c_str(), "READY %d", &m_port) != 1)
+        m_port = 0;
     close(out[0]);
     if (m_port == 0)
         throw std::runtime_error("aiosmtpd did not start: " + ReadFile(m_dir / "server.err"));

@@ -5,11 +5,10 @@
 // the peer does not come up.
 #pragma once
 
+#include "tests/support/PeerProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <QJsonObject>
-
-#include <sys/types.h>
 
 #include <memory>
 #include <string>
@@ -19,19 +18,6 @@ namespace velloran::test {
 
 // Why the peers cannot run here; empty when they can.
 std::string MissingMailPeers();
-
-// A program run in a process group of its own, ended with its group.
-class PeerProcess {
-public:
-    PeerProcess(const std::vector<std::string>& argv, const std::string& errors, int out = -1);
-    ~PeerProcess();
-    PeerProcess(const PeerProcess&) = delete;
-    PeerProcess& operator=(const PeerProcess&) = delete;
-    bool Running() const;
-
-private:
-    pid_t m_pid = -1;
-};
 
 struct SmtpPeerOptions {
     std::string user;  // AUTH LOGIN required with these when set
@@ -83,10 +69,5 @@ private:
     int m_port = 0;
     std::unique_ptr<PeerProcess> m_process;
 };
-
-// A free TCP (or UDP) port on 127.0.0.1 at the time of asking.
-int FreeLoopbackPort(int type);
-// True when a TCP connection to the port is greeted with a byte.
-bool GreetsOn(int port);
 
 }  // namespace velloran::test
