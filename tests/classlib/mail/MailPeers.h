@@ -16,8 +16,9 @@
 
 namespace velloran::test {
 
-// Why the peers cannot run here; empty when they can.
-std::string MissingMailPeers();
+// Why the SMTP peer (and with popAndDns the POP3 and DNS peers too) cannot
+// run here; empty when they can.
+std::string MissingMailPeers(bool popAndDns);
 
 struct SmtpPeerOptions {
     std::string user;  // AUTH LOGIN required with these when set
