@@ -1,8 +1,13 @@
-// The control library's identity and its start-up routine: the library keeps
-// its own shared instances of the class-library objects its controls use.
+// The control library's identity, its start-up routine (the library keeps
+// its own shared instances of the class-library objects its controls use) and
+// its factory of controls by class name.
 #pragma once
 
+#include <QString>
+
 #include <memory>
+
+class QWidget;
 
 namespace quorvantell {
 
@@ -27,6 +32,9 @@ public:
     static ControlLibraryShared& Shared();
     // Shortcut for Shared().General.
     static CGeneral& General();
+    // A new control of the named class ("QuorvantellUsrCtrls.HotKey", or the
+    // class name alone) on parent; null for an unknown name.
+    static QWidget* CreateControl(const QString& className, QWidget* parent = nullptr);
 };
 
 }  // namespace quorvantell
