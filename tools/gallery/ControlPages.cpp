@@ -5,6 +5,7 @@
 
 #include "controls/XPButton.h"
 #include "tools/gallery/ButtonStage.h"
+#include "tools/gallery/HotKeyImageListPages.h"
 #include "tools/gallery/SplitterHost.h"
 
 #include <QApplication>
@@ -77,6 +78,7 @@ void ControlPages::AddTo(GalleryPages& pages)
     pages.Add(QStringLiteral("button-captions"), QStringLiteral("Button captions"), &ControlPages::Captions);
     pages.Add(QStringLiteral("button-gradients"), QStringLiteral("Button gradients"), &ControlPages::Gradients);
     pages.Add(QStringLiteral("splitter"), QStringLiteral("Splitter"), &ControlPages::Splitters);
+    HotKeyImageListPages::AddTo(pages);
 }
 
 QWidget* ControlPages::Shapes()
