@@ -21,18 +21,6 @@ namespace {
 
 constexpr int kCombinationModifiers = HotKey::HOTKEYF_SHIFTCONTROLALT;
 
-int ModifiersOf(Qt::KeyboardModifiers modifiers)
-{
-    int bits = HotKey::HOTKEYF_NONE;
-    if (modifiers & Qt::ShiftModifier)
-        bits |= HotKey::HOTKEYF_SHIFT;
-    if (modifiers & Qt::ControlModifier)
-        bits |= HotKey::HOTKEYF_CONTROL;
-    if (modifiers & Qt::AltModifier)
-        bits |= HotKey::HOTKEYF_ALT;
-    return bits;
-}
-
 Qt::KeyboardModifiers QtModifiers(int bits)
 {
     Qt::KeyboardModifiers modifiers;
@@ -224,7 +212,7 @@ bool HotKey::eventFilter(QObject* watched, QEvent* event)
 
 void HotKey::KeyPressed(const QKeyEvent* event)
 {
-    const int modifiers = ModifiersOf(event->modifiers());
+    const int modifiers = VirtualKeys::ShiftState(event->modifiers());
     if (VirtualKeys::IsModifier(event->key())) {
         // A combination being held: shown, not yet chosen. X reports the
         // modifiers as they were before this press.
@@ -250,7 +238,7 @@ void HotKey::KeyReleased(const QKeyEvent* event)
 {
     // Modifiers let go without a key: the ones still held, or "None".
     if (m_key == 0)
-        ShowText(ModifiersOf(event->modifiers()) & ~ModifierOfKey(event->key()));
+        ShowText(VirtualKeys::ShiftState(event->modifiers()) & ~ModifierOfKey(event->key()));
 }
 
 void HotKey::Choose(uint8_t key, int modifiers)

@@ -151,4 +151,16 @@ bool VirtualKeys::IsModifier(int qtKey)
     }
 }
 
+int VirtualKeys::ShiftState(Qt::KeyboardModifiers modifiers)
+{
+    int bits = 0;
+    if (modifiers & Qt::ShiftModifier)
+        bits |= 1;
+    if (modifiers & Qt::ControlModifier)
+        bits |= 2;
+    if (modifiers & Qt::AltModifier)
+        bits |= 4;
+    return bits;
+}
+
 }  // namespace quorvantell

@@ -26,6 +26,8 @@ public:
     static uint32_t ToKeysym(uint8_t code);
     // Shift, Ctrl, Alt and the lock keys alone.
     static bool IsModifier(int qtKey);
+    // The modifiers as the controls report them: Shift 1, Ctrl 2, Alt 4.
+    static int ShiftState(Qt::KeyboardModifiers modifiers);
 };
 
 }  // namespace quorvantell

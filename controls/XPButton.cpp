@@ -39,18 +39,6 @@ int VirtualKey(int qtKey)
     return code != 0 ? code : qtKey & 0xFFFF;
 }
 
-int ShiftState(Qt::KeyboardModifiers modifiers)
-{
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= XPButton::kShiftMask;
-    if (modifiers & Qt::ControlModifier)
-        shift |= XPButton::kCtrlMask;
-    if (modifiers & Qt::AltModifier)
-        shift |= XPButton::kAltMask;
-    return shift;
-}
-
 int ButtonCode(Qt::MouseButtons buttons)
 {
     int code = 0;
@@ -608,7 +596,7 @@ bool XPButton::event(QEvent* event)
 void XPButton::EmitMouse(void (XPButton::*signal)(int, int, float, float), int button, const QMouseEvent* event)
 {
     const QPointF pos = event->position();
-    emit(this->*signal)(button, ShiftState(event->modifiers()), float(Twips::FromPixelsX(pos.x(), this)),
+    emit(this->*signal)(button, VirtualKeys::ShiftState(event->modifiers()), float(Twips::FromPixelsX(pos.x(), this)),
                         float(Twips::FromPixelsY(pos.y(), this)));
 }
 
@@ -713,7 +701,7 @@ void XPButton::keyPressEvent(QKeyEvent* event)
             Redraw();
         }
     } else {
-        emit KeyDown(VirtualKey(key), ShiftState(event->modifiers()));
+        emit KeyDown(VirtualKey(key), VirtualKeys::ShiftState(event->modifiers()));
     }
     const QString text = event->text();
     if (!text.isEmpty())
@@ -729,7 +717,7 @@ void XPButton::keyReleaseEvent(QKeyEvent* event)
     const int key = event->key();
     if (IsArrow(key) || key == Qt::Key_Shift)
         return;
-    emit KeyUp(VirtualKey(key), ShiftState(event->modifiers()));
+    emit KeyUp(VirtualKey(key), VirtualKeys::ShiftState(event->modifiers()));
     if (key == Qt::Key_Space && m_pressed) {
         m_pressed = false;
         m_pressedAway = false;

@@ -59,7 +59,9 @@ XPButton* LiveButton(const QString& caption, const QSize& size = kButton)
     return button;
 }
 
-QWidget* Page(QGridLayout* grid)
+}  // namespace
+
+QWidget* ControlPages::Page(QGridLayout* grid)
 {
     auto* page = new QWidget;
     grid->setSpacing(10);
@@ -67,8 +69,6 @@ QWidget* Page(QGridLayout* grid)
     page->setLayout(grid);
     return page;
 }
-
-}  // namespace
 
 void ControlPages::AddTo(GalleryPages& pages)
 {

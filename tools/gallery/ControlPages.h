@@ -4,11 +4,15 @@
 
 #include "tools/gallery/GalleryPages.h"
 
+class QGridLayout;
+
 namespace velloran::gallery {
 
 class ControlPages {
 public:
     static void AddTo(GalleryPages& pages);
+    // A page of the grid, with the control pages' spacing and margins.
+    static QWidget* Page(QGridLayout* grid);
 
 private:
     static QWidget* Shapes();

@@ -6,6 +6,7 @@
 #include "controls/ppgControl.h"
 #include "controls/ppgImages.h"
 #include "controls/qvImageList.h"
+#include "tools/gallery/ControlPages.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -37,15 +38,6 @@ qvImageList* SampleList(QWidget* owner)
         list->AddFromHandle(picture, qvImageList::IMAGE_ICON, QStringLiteral("icon%1").arg(++key));
     }
     return list;
-}
-
-QWidget* Page(QGridLayout* grid)
-{
-    auto* page = new QWidget;
-    grid->setSpacing(10);
-    grid->setContentsMargins(12, 12, 12, 12);
-    page->setLayout(grid);
-    return page;
 }
 
 }  // namespace
@@ -86,13 +78,13 @@ QWidget* HotKeyImageListPages::HotKeys()
         grid->addWidget(new QLabel(QString::fromLatin1(sample.label)), row, 0);
         grid->addWidget(field, row++, 1);
     }
-    return Page(grid);
+    return ControlPages::Page(grid);
 }
 
 QWidget* HotKeyImageListPages::ImageList()
 {
     auto* grid = new QGridLayout;
-    QWidget* page = Page(grid);
+    QWidget* page = ControlPages::Page(grid);
     qvImageList* list = SampleList(page);
     const char* looks[] = {"Normal", "Selected", "Cut", "Disabled"};
     for (int look = 0; look < 4; ++look) {

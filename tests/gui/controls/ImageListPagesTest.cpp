@@ -42,14 +42,6 @@ QAbstractButton* Button(QWidget& page, const QString& text)
     qFatal("no button %s", qPrintable(text));
 }
 
-QStringList Keys(const qvImageList& list)
-{
-    QStringList keys;
-    for (int i = 1; i <= list.ImageCount(); ++i)
-        keys << list.ItemKey(i);
-    return keys;
-}
-
 }  // namespace
 
 class ImageListPagesTest : public QObject {

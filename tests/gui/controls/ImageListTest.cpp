@@ -37,14 +37,6 @@ QImage Noise(QSize size, bool withAlpha, quint32 seed)
     return picture;
 }
 
-QStringList Keys(const qvImageList& list)
-{
-    QStringList keys;
-    for (int i = 1; i <= list.ImageCount(); ++i)
-        keys << list.ItemKey(i);
-    return keys;
-}
-
 }  // namespace
 
 class ImageListTest : public QObject {

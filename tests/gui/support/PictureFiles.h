@@ -1,7 +1,9 @@
 // Small picture files written byte by byte for the image-list tests: icon
-// and cursor files of 32-bit pictures, animated cursors, BMP and GIF.
+// and cursor files of 32-bit pictures, animated cursors, BMP and GIF; and
+// the keys of a list in image order.
 #pragma once
 
+#include "controls/qvImageList.h"
 #include "tests/gui/support/TempFolder.h"
 
 #include <QBuffer>
@@ -109,6 +111,14 @@ inline QString Write(const TempFolder& folder, const QString& name, const QByteA
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+inline QStringList Keys(const quorvantell::qvImageList& list)
+{
+    QStringList keys;
+    for (int i = 1; i <= list.ImageCount(); ++i)
+        keys << list.ItemKey(i);
+    return keys;
 }
 
 }  // namespace velloran::test
