@@ -247,6 +247,28 @@ private slots:
         }
     }
 
+    // The lists take the icon a file list gives each file on its own, also
+    // where the name alone settles the type and the disk is not asked again.
+    void fileIconsAreThoseOfTheFiles()
+    {
+        Write(m_left + "/notes.txt", "text");
+        Write(m_left + "/picture.png", "not really a picture");
+        Write(m_left + "/tool", "#!/bin/sh\n");
+        chmod((m_left + "/tool").c_str(), 0755);
+        Write(m_left + "/viewer.desktop", "[Desktop Entry]\nType=Application\nName=V\nExec=v\nIcon=folder-open\n");
+        Write(m_left + "/sub/inner.txt", "x");
+        View(false);
+        QTreeView view;
+        CListView probe;
+        probe.Init(&view, 3, &Details().Images());
+        CListView& rows = Details().lvw(0);
+        for (const char* name : {"notes.txt", "picture.png", "tool", "viewer.desktop", "sub/", "sub/inner.txt"}) {
+            probe.AddItem(name, {name});
+            probe.SetFileIcon(name, m_left + "/" + name);
+            QCOMPARE(rows.Icon(Row(rows, name)), probe.Icon(name));
+        }
+    }
+
     // The first code each kind of pair offers, and where clicks take it.
     void directionCodesCycleByPair_data()
     {
