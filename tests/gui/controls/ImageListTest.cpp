@@ -10,6 +10,8 @@
 #include "tests/gui/support/TempFolder.h"
 
 #include <QDataStream>
+#include <QProcess>
+#include <QResource>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
@@ -152,6 +154,31 @@ private slots:
         QVERIFY(saved);
         QTEST(saved->images.front().hotSpot, "hotSpot");
         QCOMPARE(saved->images.front().icon, type != 2);
+    }
+
+    void resourcesOfTheProgramByNumber()
+    {
+        TempFolder folder;
+        QImage framed = Filled({16, 16}, 0xFFFF00FF);
+        framed.setPixel(8, 8, 0xFF0000FF);
+        Write(folder, "icon.ico", IconFile(1, {{Filled({16, 16}, 0xFF00FF00), {}}}));
+        Write(folder, "picture.bmp", Bmp(framed));
+        const QString qrc = Write(folder, "pictures.qrc",
+                                  "<RCC><qresource prefix=\"/velloran-test\"><file alias=\"101\">icon.ico</file>"
+                                  "<file alias=\"102\">picture.bmp</file></qresource></RCC>");
+        const QString rcc = QString::fromStdString(folder.Root()) + QStringLiteral("/pictures.rcc");
+        QCOMPARE(QProcess::execute(QStringLiteral(VELLORAN_RCC), {QStringLiteral("-binary"), qrc, "-o", rcc}), 0);
+        QVERIFY(QResource::registerResource(rcc));
+        qvImageList list;
+        list.SetColourDepth(qvImageList::ILC_COLOR24);
+        QVERIFY(list.AddFromResourceID(101, "/velloran-test", qvImageList::IMAGE_ICON, "icon"));
+        QVERIFY(list.AddFromResourceID(102, "/velloran-test", qvImageList::IMAGE_BITMAP, "bmp", false, 0x00FF00FF));
+        QVERIFY(!list.AddFromResourceID(103, "/velloran-test", qvImageList::IMAGE_ICON));
+        QVERIFY(!list.AddFromResourceID(101, QString(), qvImageList::IMAGE_ICON));
+        QVERIFY(QResource::unregisterResource(rcc));
+        QCOMPARE(list.ItemPicture("icon").pixel(3, 3), 0xFF00FF00u);
+        QCOMPARE(list.ItemPicture("bmp").pixel(3, 3), 0u);
+        QCOMPARE(list.ItemPicture("bmp").pixel(8, 8), 0xFF0000FFu);
     }
 
     void saveAndLoadArePixelExact_data()
