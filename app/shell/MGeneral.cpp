@@ -1,8 +1,9 @@
-// MGeneral: fitting texts and the other windows' font.
+// MGeneral: fitting texts, the settings' colours and fonts.
 #include "app/shell/MGeneral.h"
 
 #include "app/engine/CSync.h"
 #include "classlib/misc/CFont.h"
+#include "controls/OleColor.h"
 #include "controls/Twips.h"
 
 #include <QFontMetrics>
@@ -17,6 +18,14 @@ QString FitTextToWidth(int32_t width, const QWidget* widget, const std::string& 
     const int pixels = static_cast<int>(std::lround(width * 0.96)) / quorvantell::Twips::WholePerPixelX(widget);
     return widget->fontMetrics().elidedText(QString::fromStdString(text),
                                             style == Ellipsis::Path ? Qt::ElideMiddle : Qt::ElideRight, pixels);
+}
+
+void SetFieldColors(QWidget* field, uint32_t background, uint32_t text)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, quorvantell::OleColor::ToQColor(background));
+    palette.setColor(QPalette::Text, quorvantell::OleColor::ToQColor(text));
+    field->setPalette(palette);
 }
 
 namespace {

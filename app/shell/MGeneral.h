@@ -1,6 +1,6 @@
 // MGeneral: helpers the program's dialogs share - a text fitted to a
-// label's width with an ellipsis, and the font the settings give the
-// windows other than the file lists.
+// label's width with an ellipsis, the settings' colours on a field, and the
+// fonts the settings give the file lists and the other windows.
 #pragma once
 
 #include <QFont>
@@ -26,6 +26,10 @@ enum class Ellipsis { Path, End };
 // the whole text when it fits. 96 % of the width is used, leaving the
 // label's own margin free.
 QString FitTextToWidth(int32_t width, const QWidget* widget, const std::string& text, Ellipsis style);
+
+// A text box or list in the settings' colours: background and text
+// (0x00BBGGRR).
+void SetFieldColors(QWidget* field, uint32_t background, uint32_t text);
 
 // The "OthFont" font of the settings; none while its name is empty.
 std::optional<QFont> OtherFont(const CSync& sync);

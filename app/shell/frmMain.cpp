@@ -14,7 +14,6 @@
 #include "classlib/misc/CControls.h"
 #include "classlib/misc/CWaitCursor.h"
 #include "controls/MinMaxSize.h"
-#include "controls/OleColor.h"
 #include "controls/Splitter.h"
 #include "controls/Twips.h"
 #include "controls/TrayIcon.h"
@@ -99,6 +98,9 @@ void frmMain::Load()
     // event loop too, so Cancel and repainting stay live.
     quorvantell::EventPump::Set([this] { DoEvents(); });
     m_sync->Init();
+    // The engine hands the windows the two drag switches; the distance
+    // completes them.
+    CFormUtils::SetSnapDistance(m_sync->Options.SnapDistance);
     LoadRecentFolders();
     m_sync->SetTrayIcon();
     for (int i = 0; i < 2; ++i) {
@@ -131,12 +133,9 @@ void frmMain::CheckColors()
         tree.SetBackColor(options.BackgroundColor);
         tree.SetForeColor(options.TextColor);
     }
-    QPalette palette = c.txt[0]->palette();
-    palette.setColor(QPalette::Base, quorvantell::OleColor::ToQColor(options.BackgroundColor));
-    palette.setColor(QPalette::Text, quorvantell::OleColor::ToQColor(options.TextColor));
     for (QWidget* field : {static_cast<QWidget*>(c.txt[0]), static_cast<QWidget*>(c.txt[1]),
                            static_cast<QWidget*>(c.txt[2]), static_cast<QWidget*>(c.cbo)})
-        field->setPalette(palette);
+        MGeneral::SetFieldColors(field, options.BackgroundColor, options.TextColor);
 }
 
 void frmMain::CheckFonts()

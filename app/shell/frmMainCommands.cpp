@@ -14,6 +14,7 @@
 #include "app/shell/frmMainControls.h"
 #include "app/windows/frmDetails.h"
 #include "app/windows/frmLog.h"
+#include "app/windows/frmOptions.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/ClassLibrary.h"
@@ -98,6 +99,9 @@ void frmMain::ToolsMenu(int index)
         break;
     case 2:
         ToggleFtpMode();
+        break;
+    case 4:
+        frmOptions::Show(*this);
         break;
     default:
         break;

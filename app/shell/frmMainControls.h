@@ -38,7 +38,6 @@ struct frmMain::Controls {
     QMenu* mnu[4] = {};  // File, Tools, Help, and the trees' popup
     QMenu* mnuRecent = nullptr;
     QAction* ftpMode = nullptr;
-    QAction* options = nullptr;
     std::unique_ptr<LabelCaption> statusCaption;
     std::unique_ptr<BarValue> bars[2];
     int popupTree = 0;  // the tree whose popup menu is open

@@ -158,7 +158,7 @@ void frmMain::CreateMenus()
                                     [this] { ToolsMenu(2); });
     c.ftpMode->setCheckable(true);
     c.mnu[1]->addSeparator();
-    c.options = c.mnu[1]->addAction(Text("&Options"), QKeySequence(Qt::Key_F12), this, [this] { ToolsMenu(4); });
+    c.mnu[1]->addAction(Text("&Options"), QKeySequence(Qt::Key_F12), this, [this] { ToolsMenu(4); });
 
     c.mnu[2]->addAction(Text("View &help..."), this, [this] { HelpMenu(0); });
     c.mnu[2]->addSeparator();
@@ -175,8 +175,6 @@ void frmMain::CreateMenus()
     c.mnu[2]->addAction(Text("&About..."), QKeySequence(Qt::SHIFT | Qt::Key_F1), this, [this] { HelpMenu(5); });
 
     c.mnu[3]->addAction(Text("&Open"), this, [this] { OpenTreeFolder(); });
-    // The options dialog is not built yet.
-    c.options->setEnabled(false);
 }
 
 void frmMain::Place(QWidget* widget, int32_t left, int32_t top, int32_t width, int32_t height) const

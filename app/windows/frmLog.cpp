@@ -3,6 +3,7 @@
 
 #include "app/engine/CSync.h"
 #include "app/engine/RunReport.h"
+#include "app/shell/MGeneral.h"
 #include "classlib/files/CFile.h"
 #include "classlib/files/ReplacementFile.h"
 #include "classlib/files/UniqueFd.h"
@@ -50,13 +51,6 @@ int32_t TwipsX(int pixels, const QWidget* w)
 int32_t TwipsY(int pixels, const QWidget* w)
 {
     return static_cast<int32_t>(std::lround(Twips::FromPixelsY(pixels, w)));
-}
-
-// "Log File" (*.log), "Text File " (*.txt) and every file.
-std::string LogFilter()
-{
-    return "Log File" + kNul + "*.log" + kNul + "Text File " + kNul + "*.txt" + kNul +
-           quorvantell::ClassLibrary::Shared().ComDialogs->filterAllFiles();
 }
 
 // Writes data as the file at path. The old contents are replaced only by
@@ -109,6 +103,23 @@ frmLog* frmLog::Instance()
     return g_instance;
 }
 
+std::string frmLog::LogFileFilter()
+{
+    return "Log File" + kNul + "*.log" + kNul + "Text File " + kNul + "*.txt" + kNul +
+           quorvantell::ClassLibrary::Shared().ComDialogs->filterAllFiles();
+}
+
+void frmLog::CheckColors()
+{
+    MGeneral::SetFieldColors(txt, m_sync.Options.BackgroundColor, m_sync.Options.TextColor);
+}
+
+void frmLog::CheckFonts()
+{
+    if (const std::optional<QFont> font = MGeneral::OtherFont(m_sync))
+        txt->setFont(*font);
+}
+
 frmLog::frmLog(QWidget* owner, CSync& sync) : QWidget(owner, Qt::Window), m_sync(sync)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -144,6 +155,8 @@ void frmLog::Load(QWidget* owner)
     if (owner != nullptr)
         setWindowIcon(owner->windowIcon());
     formUtils.AddDragSurface(this);
+    CheckColors();
+    CheckFonts();
 }
 
 void frmLog::SetText(const std::string& text)
@@ -174,7 +187,7 @@ void frmLog::SaveToFile()
     auto& shared = quorvantell::ClassLibrary::Shared();
     for (;;) {
         quorvantell::OFNINFO chosen;
-        if (!shared.ComDialogs->SaveFile(this, "", m_sync.lastLogDir, LogFilter(), 0, "*.log", "Save log as", chosen) ||
+        if (!shared.ComDialogs->SaveFile(this, "", m_sync.lastLogDir, LogFileFilter(), 0, "*.log", "Save log as", chosen) ||
             chosen.FileName.empty())
             return;
         m_sync.lastLogDir = chosen.PathName;

@@ -36,6 +36,13 @@ public:
     static void ShowErrors(QWidget* owner, CSync& sync, const std::string& text);
     // The open window, or null when there is none.
     static frmLog* Instance();
+    // The save dialogs' filter of log files: "Log File" (*.log), "Text File "
+    // (*.txt) and every file.
+    static std::string LogFileFilter();
+
+    // The text box takes the settings' colours and the other windows' font.
+    void CheckColors();
+    void CheckFonts();
 
     ~frmLog() override;
 

@@ -6,6 +6,7 @@
 #include "tools/gallery/DialogPages.h"
 #include "tools/gallery/GalleryPages.h"
 #include "tools/gallery/MainWindowPages.h"
+#include "tools/gallery/OptionsPages.h"
 #include "tools/gallery/ViewPages.h"
 #include "tools/gallery/WindowPages.h"
 
@@ -25,6 +26,7 @@ using velloran::gallery::DialogPages;
 using velloran::gallery::GalleryPage;
 using velloran::gallery::GalleryPages;
 using velloran::gallery::MainWindowPages;
+using velloran::gallery::OptionsPages;
 using velloran::gallery::ViewPages;
 using velloran::gallery::WindowPages;
 
@@ -40,6 +42,7 @@ GalleryPages AllPages()
     MainWindowPages::AddTo(pages);
     WindowPages::AddTo(pages);
     DetailsWindowPages::AddTo(pages);
+    OptionsPages::AddTo(pages);
     return pages;
 }
 
