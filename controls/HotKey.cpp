@@ -65,6 +65,9 @@ HotKey::HotKey(QWidget* parent) : QWidget(parent), m_edit(new QLineEdit(this))
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
+    // Only typed combinations change the text: no pasting, dropping or
+    // middle-click insertion.
+    m_edit->setReadOnly(true);
     m_edit->setContextMenuPolicy(Qt::NoContextMenu);
     m_edit->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_edit->installEventFilter(this);
