@@ -4,6 +4,7 @@
 // through the host's properties; short, damaged and hostile data refused.
 #include "controls/ImageFileReader.h"
 #include "controls/ImageListData.h"
+#include "controls/OleColor.h"
 #include "controls/PropertyBag.h"
 #include "controls/qvImageList.h"
 #include "tests/gui/support/PictureFiles.h"
@@ -18,6 +19,7 @@
 
 using quorvantell::ImageFileReader;
 using quorvantell::ImageListData;
+using quorvantell::OleColor;
 using quorvantell::PropertyBag;
 using quorvantell::qvImageList;
 using namespace velloran::test;
@@ -161,6 +163,7 @@ private slots:
         TempFolder folder;
         QImage framed = Filled({16, 16}, 0xFFFF00FF);
         framed.setPixel(8, 8, 0xFF0000FF);
+        framed.setPixel(1, 1, 0xFFC0C0C0);  // the classic button face
         Write(folder, "icon.ico", IconFile(1, {{Filled({16, 16}, 0xFF00FF00), {}}}));
         Write(folder, "picture.bmp", Bmp(framed));
         const QString qrc = Write(folder, "pictures.qrc",
@@ -173,12 +176,15 @@ private slots:
         list.SetColourDepth(qvImageList::ILC_COLOR24);
         QVERIFY(list.AddFromResourceID(101, "/velloran-test", qvImageList::IMAGE_ICON, "icon"));
         QVERIFY(list.AddFromResourceID(102, "/velloran-test", qvImageList::IMAGE_BITMAP, "bmp", false, 0x00FF00FF));
+        QVERIFY(list.AddFromResourceID(102, "/velloran-test", qvImageList::IMAGE_BITMAP, "mapped", true));
         QVERIFY(!list.AddFromResourceID(103, "/velloran-test", qvImageList::IMAGE_ICON));
         QVERIFY(!list.AddFromResourceID(101, QString(), qvImageList::IMAGE_ICON));
         QVERIFY(QResource::unregisterResource(rcc));
         QCOMPARE(list.ItemPicture("icon").pixel(3, 3), 0xFF00FF00u);
         QCOMPARE(list.ItemPicture("bmp").pixel(3, 3), 0u);
         QCOMPARE(list.ItemPicture("bmp").pixel(8, 8), 0xFF0000FFu);
+        QCOMPARE(list.ItemPicture("bmp").pixel(1, 1), 0xFFC0C0C0u);
+        QCOMPARE(list.ItemPicture("mapped").pixel(1, 1), OleColor::ToQColor(OleColor::kButtonFace).rgb());
     }
 
     void saveAndLoadArePixelExact_data()
