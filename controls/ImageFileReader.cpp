@@ -22,6 +22,7 @@ constexpr int kIconEntry = 16;
 constexpr uint16_t kTypeIcon = 1;
 constexpr uint16_t kTypeCursor = 2;
 constexpr uint32_t kAnimationIconFlag = 1;  // frames are icon or cursor files
+constexpr size_t kMaxFrames = 0xFFFF;
 
 uint16_t U16(const QByteArray& bytes, qsizetype at)
 {
@@ -228,6 +229,8 @@ std::vector<ImageFileReader::Frame> ImageFileReader::ReadAnimation(const QByteAr
                     frames.push_back(frame.front());
                     if (!allFrames)
                         return frames;
+                    if (frames.size() > kMaxFrames)
+                        return {};  // more than any image list can hold
                 }
                 inner = After(*icon);
             }
