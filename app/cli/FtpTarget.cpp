@@ -21,8 +21,8 @@ namespace velloran::cli {
 
 namespace {
 
-constexpr const char* kScheme = "ftp://";
-constexpr size_t kSchemeLength = 6;
+constexpr const char* kPlainScheme = "ftp://";
+constexpr const char* kSchemes[] = {kPlainScheme, "ftpes://", "ftps://"};
 constexpr const char* kPasswordVariable = "VELLORAN_FTP_PASSWORD";
 // More than any password; an endless file (a device) stops here.
 constexpr size_t kPasswordFileLimit = 4096;
@@ -62,6 +62,18 @@ std::string Decode(const std::string& text, const std::string& what)
     return out;
 }
 
+// The scheme the text starts with, in lower case; empty when none.
+std::string SchemeOf(const std::string& text)
+{
+    for (const std::string scheme : kSchemes) {
+        if (text.size() >= scheme.size() &&
+            std::equal(scheme.begin(), scheme.end(), text.begin(),
+                       [](char s, char t) { return s == std::tolower(static_cast<unsigned char>(t)); }))
+            return scheme;
+    }
+    return std::string();
+}
+
 // The first line of the file without its line end. Read as a stream, so a
 // pipe works too (--password-file <(pass show ftp)).
 std::string ReadPasswordFile(const std::string& path)
@@ -94,12 +106,7 @@ std::string ReadPasswordFile(const std::string& path)
 
 bool FtpTarget::IsUrl(const std::string& text)
 {
-    if (text.size() < kSchemeLength)
-        return false;
-    for (size_t i = 0; i < kSchemeLength; ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != kScheme[i])
-            return false;
-    return true;
+    return !SchemeOf(text).empty();
 }
 
 FtpTarget FtpTarget::Parse(const std::string& url)
@@ -107,8 +114,9 @@ FtpTarget FtpTarget::Parse(const std::string& url)
     if (!IsUrl(url))
         throw UsageError("not an ftp:// address: " + url);
     FtpTarget target;
-    const size_t pathStart = url.find('/', kSchemeLength);
-    std::string authority = url.substr(kSchemeLength, pathStart - kSchemeLength);
+    target.scheme = SchemeOf(url);
+    const size_t pathStart = url.find('/', target.scheme.size());
+    std::string authority = url.substr(target.scheme.size(), pathStart - target.scheme.size());
     const std::string path = pathStart == std::string::npos ? std::string() : url.substr(pathStart);
 
     // A host holds no "@", so the last one ends the user part.
@@ -125,7 +133,7 @@ FtpTarget FtpTarget::Parse(const std::string& url)
     }
     if (!FtpAddress::Parse(authority))
         throw UsageError("the ftp:// address names no usable host and port: " + authority);
-    target.server = authority;
+    target.server = target.scheme == kPlainScheme ? authority : target.scheme + authority;
     target.folder = FtpFolderHistory::Normalise(Decode(path, "folder"));
     return target;
 }
@@ -160,7 +168,7 @@ void FtpTarget::ResolvePassword(const CliArguments& arguments)
 
 std::string FtpTarget::Display() const
 {
-    return kScheme + server + folder;
+    return scheme == kPlainScheme ? scheme + server + folder : server + folder;
 }
 
 bool FtpTarget::Prompt(const std::string& text, std::string& typed)

@@ -1,5 +1,7 @@
 // FtpTarget: an FTP server folder named on velloran-cli's command line as
-// ftp://[user[:password]@]host[:port]/dir/ - user, password and folder
+// ftp://[user[:password]@]host[:port]/dir/, or the same with ftpes:// (TLS
+// asked for on the FTP port) or ftps:// (TLS from the start, port 990) -
+// user, password and folder
 // percent-decoded, the folder made a server path ("/dir/", "/" when none is
 // given). No user means an anonymous login; a user without a password
 // takes it from --password-file FILE, else from VELLORAN_FTP_PASSWORD, else
@@ -28,10 +30,13 @@ public:
     // UsageError for --password-file without a user or beside a password in
     // the address, std::runtime_error for a file that cannot be read.
     void ResolvePassword(const CliArguments& arguments);
-    // "ftp://" + server + folder: the address without user and password.
+    // scheme + host[:port] + folder: the address without user and password.
     std::string Display() const;
 
-    std::string server;  // host[:port], as the FTP site's server field takes it
+    std::string scheme;  // "ftp://", "ftpes://" or "ftps://", in lower case
+    // host[:port], with the scheme in front unless it is ftp://, as the FTP
+    // site's server field takes it.
+    std::string server;
     std::string user;
     std::string password;
     bool hasPassword = false;

@@ -130,7 +130,7 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
         m_transport->Close();
         return false;
     }
-    if (!m_transport->Open(FtpLogin{address->host, address->port, User, Password, Passive}))
+    if (!m_transport->Open(FtpLogin{address->scheme, address->host, address->port, User, Password, Passive}))
         return false;
     std::string features;
     const bool listed = m_transport->Send("FEAT", features) && IsPositive(features);

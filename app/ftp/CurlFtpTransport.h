@@ -5,7 +5,10 @@
 // Commands go out after libcurl has returned to the login folder, so paths
 // without a leading "/" mean the same in every call; binary mode (TYPE I) for
 // files; passive mode tries EPSV, then PASV; active mode offers the control
-// connection's own address.
+// connection's own address. ftpes:// and ftps:// protect the control and
+// every data connection with TLS, the server's certificate checked against
+// the system's CA store (the one OpenSSL's SSL_CERT_FILE and SSL_CERT_DIR
+// name, when they are set) and its host name.
 #pragma once
 
 #include "app/ftp/FtpTransport.h"
@@ -36,6 +39,7 @@ public:
 private:
     // Puts the handle back to the session's settings before an operation.
     void Prepare(const std::string& path);
+    void PrepareTls();
     // ftp://host:port/ followed by the escaped path; a leading "/" is kept
     // as %2F so that the server sees an absolute path.
     std::string Url(const std::string& path) const;

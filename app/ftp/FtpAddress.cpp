@@ -50,18 +50,35 @@ std::optional<int> ParsePort(std::string_view text)
     return port;
 }
 
+struct SchemeName {
+    const char* prefix;
+    FtpScheme scheme;
+    int port;
+};
+
+constexpr SchemeName kSchemes[] = {
+    {"ftp://", FtpScheme::Ftp, 21},
+    {"ftpes://", FtpScheme::Ftpes, 21},
+    {"ftps://", FtpScheme::Ftps, 990},
+};
+
 }  // namespace
 
 std::optional<FtpAddress> FtpAddress::Parse(const std::string& server)
 {
     std::string_view text = Trim(server);
-    if (StartsWithNoCase(text, "ftp://")) {
-        text.remove_prefix(6);
+    FtpAddress address;
+    for (const SchemeName& known : kSchemes) {
+        if (!StartsWithNoCase(text, known.prefix))
+            continue;
+        text.remove_prefix(std::string_view(known.prefix).size());
         if (!text.empty() && text.back() == '/')
             text.remove_suffix(1);
+        address.scheme = known.scheme;
+        address.port = known.port;
+        break;
     }
 
-    FtpAddress address;
     std::string_view portText;
     bool ipv6 = false;
     if (!text.empty() && text.front() == '[') {

@@ -1,6 +1,9 @@
 // FtpAddress: the server field of an FTP site - a host name or address,
-// "host:port", or "ftp://host[:port]" (a trailing "/" allowed), IPv6 in
-// brackets when a port follows. Port 21 when none is given.
+// "host:port", or "scheme://host[:port]" (a trailing "/" allowed), IPv6 in
+// brackets when a port follows. The scheme says how the session is secured:
+// ftp:// (or none) plain, ftpes:// TLS asked for with AUTH TLS on the usual
+// port 21, ftps:// TLS from the first byte on port 990. The field holds the
+// scheme, so a saved site reopens the same way.
 #pragma once
 
 #include <optional>
@@ -8,7 +11,10 @@
 
 namespace velloran {
 
+enum class FtpScheme { Ftp, Ftpes, Ftps };
+
 struct FtpAddress {
+    FtpScheme scheme = FtpScheme::Ftp;
     std::string host;  // IPv6 without its brackets
     int port = 21;
 

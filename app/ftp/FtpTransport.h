@@ -5,12 +5,15 @@
 // itself.
 #pragma once
 
+#include "app/ftp/FtpAddress.h"
+
 #include <string>
 #include <vector>
 
 namespace velloran {
 
 struct FtpLogin {
+    FtpScheme scheme = FtpScheme::Ftp;
     std::string host;  // a name or an address; IPv6 without brackets
     int port = 21;
     std::string user;  // empty: anonymous

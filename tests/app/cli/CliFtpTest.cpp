@@ -92,6 +92,26 @@ INSTANTIATE_TEST_SUITE_P(Servers, CliFtpServersTest,
                              return info.param == FtpServerKind::Pyftpdlib ? "pyftpdlib" : "vsftpd";
                          });
 
+// Over TLS a compare right after the upload finds nothing to do.
+TEST_F(CliFtpTest, UploadOverTlsLeavesNothingToCompare)
+{
+    if (!FtpServer::MissingReason(FtpServerKind::Vsftpd).empty())
+        GTEST_SKIP() << FtpServer::MissingReason(FtpServerKind::Vsftpd);
+    Put(0, "a.txt", "aaa");
+    Put(0, "sub/b.txt", "bb", kBaseTime + kHour);
+    for (const FtpTls tls : {FtpTls::Explicit, FtpTls::Implicit}) {
+        auto server = FtpServer::Start(FtpServerKind::Vsftpd, {.tls = tls});
+        setenv("SSL_CERT_FILE", server->Certificate()->CaFile().c_str(), 1);
+        ProcessResult r = Cli({"upload", "--passive", m_left, server->Url()});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(GetFileTime(server->Local("sub/b.txt")), kBaseTime + kHour);
+        r = Cli({"compare", "--passive", m_left, server->Url()});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "");
+        unsetenv("SSL_CERT_FILE");
+    }
+}
+
 class CliFtpPyftpdTest : public CliFtpTest {
 protected:
     void SetUp() override

@@ -71,6 +71,7 @@ TEST(FtpServerField, HostPortAndAddress)
         const char* text;
         const char* host;
         int port;
+        FtpScheme scheme = FtpScheme::Ftp;
     };
     const Case cases[] = {
         {"ftp.example.com", "ftp.example.com", 21},
@@ -81,19 +82,24 @@ TEST(FtpServerField, HostPortAndAddress)
         {"[::1]:2121", "::1", 2121},
         {"ftp://[::1]", "::1", 21},
         {"fe80::1", "fe80::1", 21},
+        {"ftpes://host", "host", 21, FtpScheme::Ftpes},
+        {"FTPS://host/", "host", 990, FtpScheme::Ftps},
+        {"ftps://[::1]:9990", "::1", 9990, FtpScheme::Ftps},
     };
     for (const auto& c : cases) {
         const auto address = FtpAddress::Parse(c.text);
         ASSERT_TRUE(address.has_value()) << c.text;
         EXPECT_EQ(address->host, c.host) << c.text;
         EXPECT_EQ(address->port, c.port) << c.text;
+        EXPECT_EQ(address->scheme, c.scheme) << c.text;
     }
 }
 
 TEST(FtpServerField, RejectsWhatNamesNoServer)
 {
     for (const char* text : {"", "ftp://", "host:", "host:0", "host:65536", "host:21x", "user@host", "host/dir",
-                             "ftp://host/dir/", "[::1", "[::1]x", "ho st", "host:-1"})
+                             "ftp://host/dir/", "[::1", "[::1]x", "ho st", "host:-1",
+                             "ftpes:/host", "ftps://", "http://host"})
         EXPECT_FALSE(FtpAddress::Parse(text).has_value()) << text;
 }
 

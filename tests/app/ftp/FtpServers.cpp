@@ -4,12 +4,8 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <pwd.h>
-#include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -27,7 +23,6 @@ using namespace std::chrono_literals;
 constexpr const char* kPython = "/usr/bin/python3";
 constexpr const char* kVsftpd = "/usr/sbin/vsftpd";
 constexpr auto kStartLimit = 20s;
-constexpr auto kStopLimit = 5s;
 constexpr int kPortAttempts = 5;
 
 std::string ScriptPath()
@@ -35,79 +30,19 @@ std::string ScriptPath()
     return std::string(VELLORAN_SOURCE_DIR) + "/tests/app/ftp/servers/pyftpd_server.py";
 }
 
-// Runs a program to its end with its output discarded; true on exit status 0.
-bool RunsCleanly(const std::vector<std::string>& argv)
-{
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-int FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    if (fd >= 0)
-        close(fd);
-    if (port == 0)
-        throw std::runtime_error("no free port on 127.0.0.1");
-    return port;
-}
-
-// True once the server greets a connection (so it has also logged it).
-bool Greets(int port)
+// True once a TCP connection to the port is accepted: a server of implicit
+// TLS says nothing before the client's handshake.
+bool AcceptsOn(int port)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<uint16_t>(port));
-    bool greeted = false;
-    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        pollfd p{fd, POLLIN, 0};
-        char c = 0;
-        greeted = poll(&p, 1, 5000) == 1 && read(fd, &c, 1) == 1;
-    }
+    const bool accepted = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     if (fd >= 0)
         close(fd);
-    return greeted;
-}
-
-// The first line the process writes, or empty when none comes in time.
-std::string ReadLine(int fd)
-{
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char c = 0;
-        if (read(fd, &c, 1) != 1)
-            break;
-        if (c == '\n')
-            return line;
-        line += c;
-    }
-    return std::string();
+    return accepted;
 }
 
 int CountOccurrences(const std::string& text, const std::string& marker)
@@ -193,7 +128,7 @@ void FtpServer::StartPyftpd(const FtpServerOptions& options)
         throw std::runtime_error("pipe failed");
     Launch(argv, out[1]);
     close(out[1]);
-    const std::string ready = ReadLine(out[0]);
+    const std::string ready = FirstLine(out[0]);
     close(out[0]);
     if (std::sscanf(ready.c_str(), "READY %d", &m_port) != 1) {
         Stop();
@@ -236,8 +171,9 @@ void FtpServer::StartVsftpd(const FtpServerOptions& options)
         privilege = "run_as_launching_user=YES\nsecure_chroot_dir=" + m_dir / "empty" + "\n";
     }
 
+    const std::string tls = TlsSettings(options.tls);
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
-        m_port = FreePort();
+        m_port = FreeLoopbackPort();
         const std::string config =
             "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(m_port) +
             "\nbackground=NO\nseccomp_sandbox=NO\n" + privilege +
@@ -248,12 +184,12 @@ void FtpServer::StartVsftpd(const FtpServerOptions& options)
             "\ndirlist_enable=" + (options.listable ? "YES" : "NO") +
             "\nmdtm_write=YES\nuse_localtime=NO\npasv_enable=YES\npasv_address=127.0.0.1\nport_enable=YES"
             "\nconnect_from_port_20=NO\ndelay_failed_login=0\nxferlog_enable=YES\nxferlog_std_format=NO\nvsftpd_log_file=" + m_log +
-            "\nlog_ftp_protocol=YES\nsyslog_enable=NO\n";
+            "\nlog_ftp_protocol=YES\nsyslog_enable=NO\n" + tls;
         WriteFile(m_dir / "vsftpd.conf", config);
         Launch({kVsftpd, m_dir / "vsftpd.conf"}, -1);
         const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
-        while (std::chrono::steady_clock::now() < deadline && waitpid(m_pid, nullptr, WNOHANG) == 0) {
-            if (Greets(m_port))
+        while (std::chrono::steady_clock::now() < deadline && m_process->Running()) {
+            if (options.tls == FtpTls::Implicit ? AcceptsOn(m_port) : GreetsOn(m_port))
                 return;
             std::this_thread::sleep_for(50ms);
         }
@@ -262,55 +198,34 @@ void FtpServer::StartVsftpd(const FtpServerOptions& options)
     throw std::runtime_error("vsftpd did not start: " + ReadFile(m_dir / "server.err"));
 }
 
+std::string FtpServer::TlsSettings(FtpTls tls)
+{
+    if (tls == FtpTls::None)
+        return std::string();
+    m_scheme = tls == FtpTls::Explicit ? "ftpes://" : "ftps://";
+    m_certificate = std::make_unique<TestCertificate>(m_dir.Path(), "vsftpd");
+    // The default cipher list of vsftpd is a single long-retired one.
+    return "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
+           "ssl_ciphers=HIGH\nrsa_cert_file=" + m_certificate->CertFile() +
+           "\nrsa_private_key_file=" + m_certificate->KeyFile() +
+           "\nimplicit_ssl=" + (tls == FtpTls::Implicit ? "YES" : "NO") + "\n";
+}
+
 void FtpServer::Launch(const std::vector<std::string>& argv, int out)
 {
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const std::string errors = m_dir / "server.err";
-    const pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        setpgid(0, 0);
-        const int null = open("/dev/null", O_RDWR);
-        const int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        dup2(null, STDIN_FILENO);
-        dup2(out >= 0 ? out : null, STDOUT_FILENO);
-        dup2(err >= 0 ? err : null, STDERR_FILENO);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    setpgid(pid, pid);
-    m_pid = pid;
+    m_process = std::make_unique<PeerProcess>(argv, m_dir / "server.err", out);
 }
 
 void FtpServer::Stop()
 {
-    if (m_pid <= 0)
-        return;
-    // The group holds the server and the session processes it forked.
-    kill(-m_pid, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
-    while (waitpid(m_pid, nullptr, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(-m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    m_pid = -1;
+    m_process.reset();
 }
 
 void FtpServer::Kill()
 {
-    if (m_pid <= 0)
-        return;
-    kill(-m_pid, SIGKILL);
-    waitpid(m_pid, nullptr, 0);
-    m_pid = -1;
+    if (m_process)
+        m_process->Kill();
+    m_process.reset();
 }
 
 void FtpServer::MakeFile(const std::string& relative, const std::string& contents, int64_t rawTime) const

@@ -1,0 +1,95 @@
+// CFTP over TLS against vsftpd on 127.0.0.1, with AUTH TLS (ftpes://) and
+// with TLS from the first byte (ftps://): every operation, exact times, and
+// a certificate no trusted CA signed refused before the login.
+#include "app/ftp/CFTP.h"
+#include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/FtpTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace velloran::test {
+namespace {
+
+// 2025-06-01 10:00:00 UTC and a day later, as file times.
+constexpr int64_t kTime = (1'748'772'000LL + 11'644'473'600LL) * 10'000'000LL;
+constexpr int64_t kLater = kTime + 86'400LL * 10'000'000LL;
+
+// Points the CA store at one file for the life of the object.
+class CaStore {
+public:
+    explicit CaStore(const std::string& file) { setenv("SSL_CERT_FILE", file.c_str(), 1); }
+    ~CaStore() { unsetenv("SSL_CERT_FILE"); }
+    CaStore(const CaStore&) = delete;
+    CaStore& operator=(const CaStore&) = delete;
+};
+
+class CFTPTlsTest : public testing::TestWithParam<FtpTls> {
+protected:
+    void SetUp() override
+    {
+        const std::string missing = FtpServer::MissingReason(FtpServerKind::Vsftpd);
+        if (!missing.empty())
+            GTEST_SKIP() << missing;
+        m_server = FtpServer::Start(FtpServerKind::Vsftpd, {.tls = GetParam()});
+    }
+
+    bool Connect(CFTP& ftp) const
+    {
+        return ftp.Connect(m_server->Server(), m_server->User(), m_server->Password(), true);
+    }
+
+    std::unique_ptr<FtpServer> m_server;
+    TempDir m_local{"tls-local"};
+};
+
+TEST_P(CFTPTlsTest, EveryOperationWithExactTimes)
+{
+    CaStore store(m_server->Certificate()->CaFile());
+    WriteFile(m_local / "a.txt", "alpha");
+    SetFileTime(m_local / "a.txt", kTime);
+    WriteFile(m_local / "b.txt", "beta!");
+    SetFileTime(m_local / "b.txt", kLater);
+    CFTP ftp;
+    ASSERT_TRUE(Connect(ftp));
+
+    ASSERT_TRUE(ftp.CreateDir(m_server->Remote("sub")));
+    ASSERT_TRUE(ftp.PutFile(m_local / "a.txt", m_server->Remote("a.txt")));
+    ASSERT_TRUE(ftp.PutFile(m_local / "b.txt", m_server->Remote("sub/b.txt"))) << m_server->Log();
+    const FtpListing listing = ListFtpTree(ftp, m_server->ServerFolder(), true);
+    EXPECT_EQ(listing.files, (std::vector<std::string>{"a.txt", "sub/b.txt"}));
+    EXPECT_EQ(listing.times, (std::vector<int64_t>{kTime, kLater}));
+    EXPECT_EQ(listing.sizes, (std::vector<int64_t>{5, 5}));
+    EXPECT_EQ(listing.dirs, 1);
+
+    ASSERT_TRUE(ftp.GetFile(m_server->Remote("sub/b.txt"), m_local / "copy.txt"));
+    EXPECT_EQ(ReadFile(m_local / "copy.txt"), "beta!");
+    EXPECT_TRUE(ftp.Delete(m_server->Remote("sub/b.txt")));
+    EXPECT_TRUE(ftp.RemoveDir(m_server->Remote("sub")));
+    EXPECT_EQ(ListFtpTree(ftp, m_server->ServerFolder(), true).files, (std::vector<std::string>{"a.txt"}));
+    // Nothing went out in the clear: the server saw TLS before the login.
+    if (GetParam() == FtpTls::Explicit) {
+        EXPECT_LT(m_server->Log().find("AUTH TLS"), m_server->Log().find("USER"));
+    }
+}
+
+TEST_P(CFTPTlsTest, RefusesACertificateNoTrustedCaSigned)
+{
+    m_server->MakeFile("a.txt", "a");
+    CFTP ftp;
+    EXPECT_FALSE(Connect(ftp));
+    // Another CA's certificate is no better than none.
+    TestCertificate other(m_local.Path(), "other");
+    CaStore store(other.CaFile());
+    EXPECT_FALSE(Connect(ftp));
+    EXPECT_EQ(m_server->Log().find("USER"), std::string::npos) << m_server->Log();
+}
+
+INSTANTIATE_TEST_SUITE_P(Tls, CFTPTlsTest, testing::Values(FtpTls::Explicit, FtpTls::Implicit),
+                         [](const testing::TestParamInfo<FtpTls>& info) {
+                             return info.param == FtpTls::Explicit ? "ftpes" : "ftps";
+                         });
+
+}  // namespace
+}  // namespace velloran::test
