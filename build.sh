@@ -14,7 +14,7 @@ packages=(
   libsqlite3-dev libcurl4-openssl-dev googletest libgtest-dev
   python3 python3-pyftpdlib vsftpd lftp rsync xdg-utils util-linux procps
   shared-mime-info desktop-file-utils libxcb1-dev xvfb xdotool
-  python3-aiosmtpd dovecot-pop3d dnsmasq-base openssl
+  python3-aiosmtpd dovecot-pop3d dnsmasq-base openssl libssl-dev
 )
 
 deps() {

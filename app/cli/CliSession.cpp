@@ -3,6 +3,7 @@
 
 #include "app/cli/ExitStatus.h"
 #include "app/cli/FtpTarget.h"
+#include "app/ftp/ServerKey.h"
 #include "app/engine/AppError.h"
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/RunReport.h"
@@ -120,6 +121,11 @@ bool CliSession::UseFtpSite(const std::string& left, const std::string& url)
     site.FTPDirs = {target.folder};
     site.Pasv = m_arguments.Has("passive") ? 1 : 0;
     site.SubDirs = m_arguments.Has("no-subdirs") ? 0 : 1;
+    if (m_arguments.Has("trust-fingerprint")) {
+        site.TrustedKey = m_arguments.Value("trust-fingerprint");
+        if (ServerKey::CurlPin(site.TrustedKey).empty())
+            throw UsageError("--trust-fingerprint takes a key fingerprint as SHA256:<43 base64 characters>");
+    }
     m_host.SetFtpSite(site);
     m_host.SetFolders(left, std::string());
     m_sync.modeFTP = true;

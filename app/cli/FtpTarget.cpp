@@ -144,6 +144,9 @@ std::vector<OptionSpec> FtpTarget::Options(bool withSubDirs)
     if (withSubDirs)
         options.push_back({"no-subdirs", "", "FTP: only the top folder of each side, no subfolders"});
     options.push_back({"password-file", "FILE", "FTP: the password is the first line of FILE"});
+    options.push_back({"trust-fingerprint", "SHA256:...",
+                       "FTP over TLS: accept a server whose certificate no trusted authority signed when its key "
+                       "has this fingerprint (the refusal names the key offered)"});
     return options;
 }
 

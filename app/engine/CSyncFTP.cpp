@@ -33,6 +33,15 @@ constexpr const char* kConnectionError = "An error occurred with the FTP connect
 constexpr const char* kListingFailed = "Error getting list of files from FTP server.  No files were copied.";
 constexpr const char* kUploadFailed = "Error occurred while copying files to FTP server.";
 
+// What the user needs to decide whether to trust the server: the key it
+// offered. Empty when the connection failed for another reason.
+std::string UntrustedKeyNote(const std::string& key)
+{
+    return key.empty() ? std::string()
+                       : ": its certificate is not signed by a trusted authority and its key " + key +
+                             " is not trusted for this site";
+}
+
 }  // namespace
 
 std::string CSync::ServerFolder() const
@@ -109,8 +118,10 @@ void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, do
     const std::string serverFolder = ServerFolder();
     Attempt(
         [&] {
+            m_FTP.TrustKey(site.TrustedKey);
             if (!m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0))
-                throw AppError(AppError::kFtpError, "Error connecting to FTP server " + site.Server);
+                throw AppError(AppError::kFtpError, "Error connecting to FTP server " + site.Server +
+                                                        UntrustedKeyNote(m_FTP.UntrustedKey()));
         },
         handler);
     Attempt([&] { m_FTP.FindFilesInit(serverFolder, kAllFiles, subDirs); }, handler);

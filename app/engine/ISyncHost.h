@@ -45,6 +45,9 @@ struct FtpSiteFields {
     int32_t SavePW = 0;                // check boxes: 0 unchecked, 1 checked
     int32_t Pasv = 0;
     int32_t SubDirs = 1;
+    // The key ("SHA256:...") trusted for this server though no CA vouches
+    // for its certificate; empty: none.
+    std::string TrustedKey;
 
     bool operator==(const FtpSiteFields&) const = default;
 };

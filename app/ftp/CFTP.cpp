@@ -130,7 +130,8 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
         m_transport->Close();
         return false;
     }
-    if (!m_transport->Open(FtpLogin{address->scheme, address->host, address->port, User, Password, Passive}))
+    if (!m_transport->Open(
+            FtpLogin{address->scheme, address->host, address->port, User, Password, Passive, m_trustedKey}))
         return false;
     std::string features;
     const bool listed = m_transport->Send("FEAT", features) && IsPositive(features);
@@ -144,6 +145,16 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
 void CFTP::Disconnect()
 {
     m_transport->Close();
+}
+
+void CFTP::TrustKey(const std::string& fingerprint)
+{
+    m_trustedKey = fingerprint;
+}
+
+std::string CFTP::UntrustedKey() const
+{
+    return m_transport->OfferedKey();
 }
 
 void CFTP::FindFilesInit(const std::string& Path, const std::string& FileSpec, bool SubDirs)

@@ -32,6 +32,12 @@ public:
     // password holds a CR, LF or NUL (nothing is sent); nothing stays open then.
     bool Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive);
     void Disconnect();
+    // The key fingerprint ("SHA256:...") the next Connects accept from a TLS
+    // server whose certificate no trusted CA vouches for; empty: none.
+    void TrustKey(const std::string& fingerprint);
+    // After a Connect refused for the server's key: the fingerprint of the
+    // key it offered, to show the user; empty otherwise.
+    std::string UntrustedKey() const;
 
     // Lists Path (ending in "/") and, with SubDirs, every folder below it,
     // breadth first: the files of the base, then those of each subfolder in
@@ -105,6 +111,7 @@ private:
     bool ReplaceByRename(const std::string& temp, const std::string& FTPPath);
 
     std::unique_ptr<FtpTransport> m_transport;
+    std::string m_trustedKey;
     bool m_hasMlsd = false;
     bool m_hasMfmt = false;
     bool m_hasMdtm = false;

@@ -1,6 +1,8 @@
 // CurlFtpTransport: FTP over one reused libcurl easy handle.
 #include "app/ftp/CurlFtpTransport.h"
 
+#include "app/ftp/ServerKey.h"
+
 #include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 
 namespace velloran {
 
@@ -22,6 +25,8 @@ constexpr long kStallSeconds = 120;
 constexpr int kPollMilliseconds = 1000;
 // Rounds without a socket to wait on that run straight on.
 constexpr int kIdleRounds = 100;
+// A pin no key has: the handshake that learns a key ends before the login.
+constexpr const char* kNoKey = "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=";
 
 bool IsUrlSafe(unsigned char c)
 {
@@ -102,17 +107,55 @@ bool CurlFtpTransport::Open(const FtpLogin& login)
     m_base = scheme + host + ":" + std::to_string(login.port) + "/";
     m_curl = curl_easy_init();
     m_multi = curl_multi_init();
+    m_pin.clear();
+    m_offeredKey.clear();
     if (m_curl == nullptr || m_multi == nullptr) {
         Close();
         return false;
     }
-    Prepare("");
-    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    if (Perform() != CURLE_OK) {
+    CURLcode result = Login();
+    // A certificate no CA vouches for may still carry the key the user trusts.
+    if (result == CURLE_PEER_FAILED_VERIFICATION && !login.trustedKey.empty()) {
+        m_pin = ServerKey::CurlPin(login.trustedKey);
+        result = m_pin.empty() ? result : Login();
+    }
+    if (result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+        m_offeredKey = PeekKey();
+    if (result != CURLE_OK) {
         Close();
         return false;
     }
     return true;
+}
+
+CURLcode CurlFtpTransport::Login()
+{
+    Prepare("");
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    return Perform();
+}
+
+std::string CurlFtpTransport::PeekKey()
+{
+    Prepare("");
+    curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(m_curl, CURLOPT_USERNAME, nullptr);
+    curl_easy_setopt(m_curl, CURLOPT_PASSWORD, nullptr);
+    curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(m_curl, CURLOPT_PINNEDPUBLICKEY, kNoKey);
+    curl_easy_setopt(m_curl, CURLOPT_CERTINFO, 1L);
+    Perform();
+    curl_certinfo* info = nullptr;
+    if (curl_easy_getinfo(m_curl, CURLINFO_CERTINFO, &info) != CURLE_OK || info == nullptr || info->num_of_certs < 1)
+        return std::string();
+    constexpr std::string_view kCert = "Cert:";
+    for (const curl_slist* field = info->certinfo[0]; field != nullptr; field = field->next) {
+        const std::string_view text(field->data);
+        if (text.substr(0, kCert.size()) == kCert)
+            return ServerKey::FingerprintOfCertificate(std::string(text.substr(kCert.size())));
+    }
+    return std::string();
 }
 
 void CurlFtpTransport::Close()
@@ -129,6 +172,11 @@ void CurlFtpTransport::Close()
 bool CurlFtpTransport::IsOpen() const
 {
     return m_curl != nullptr;
+}
+
+std::string CurlFtpTransport::OfferedKey() const
+{
+    return m_offeredKey;
 }
 
 bool CurlFtpTransport::Send(const std::string& command, std::string& reply)
@@ -306,6 +354,12 @@ void CurlFtpTransport::PrepareTls()
         curl_easy_setopt(m_curl, CURLOPT_CAINFO, file);
     if (const char* dir = std::getenv("SSL_CERT_DIR"))
         curl_easy_setopt(m_curl, CURLOPT_CAPATH, dir);
+    if (!m_pin.empty()) {
+        // The key itself is checked instead, in every handshake.
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYPEER, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        curl_easy_setopt(m_curl, CURLOPT_PINNEDPUBLICKEY, m_pin.c_str());
+    }
 }
 
 std::string CurlFtpTransport::Url(const std::string& path) const

@@ -30,6 +30,7 @@ public:
     bool Open(const FtpLogin& login) override;
     void Close() override;
     bool IsOpen() const override;
+    std::string OfferedKey() const override;
     bool Send(const std::string& command, std::string& reply) override;
     ListResult List(const std::string& dir, const std::string& command, std::string& listing) override;
     bool Download(const std::string& path, int fd) override;
@@ -40,6 +41,11 @@ private:
     // Puts the handle back to the session's settings before an operation.
     void Prepare(const std::string& path);
     void PrepareTls();
+    // Connects and logs in as the handle is prepared.
+    CURLcode Login();
+    // The fingerprint of the key of a server whose certificate failed the
+    // checks, learnt from a handshake that stops before the login.
+    std::string PeekKey();
     // ftp://host:port/ followed by the escaped path; a leading "/" is kept
     // as %2F so that the server sees an absolute path.
     std::string Url(const std::string& path) const;
@@ -61,6 +67,9 @@ private:
     // The multi handle the transfers run in; it keeps the connection.
     CURLM* m_multi = nullptr;
     FtpLogin m_login;
+    // The trusted key's pin, once the certificate failed the CA checks.
+    std::string m_pin;
+    std::string m_offeredKey;
     std::string m_base;
     // The commands whose replies a caller waits for, in the order they go
     // out, how many of them have gone out, and their replies.

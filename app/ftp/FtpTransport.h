@@ -19,6 +19,9 @@ struct FtpLogin {
     std::string user;  // empty: anonymous
     std::string password;
     bool passive = false;
+    // A key fingerprint ("SHA256:...") the user trusts for a TLS server
+    // whose certificate no trusted CA vouches for; empty: none.
+    std::string trustedKey;
 };
 
 class FtpTransport {
@@ -36,6 +39,9 @@ public:
     // Ends the session (QUIT) and closes the connection; safe when closed.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // After an Open that failed because the server's key is not trusted:
+    // the fingerprint of the key it offered; empty otherwise.
+    virtual std::string OfferedKey() const = 0;
 
     // Sends one command line (no CR LF) and gives the server's complete reply
     // to it, every line with its CR LF. False when the command could not be

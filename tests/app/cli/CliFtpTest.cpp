@@ -112,6 +112,32 @@ TEST_F(CliFtpTest, UploadOverTlsLeavesNothingToCompare)
     }
 }
 
+// A server no trusted CA vouches for is refused with its key named, until
+// --trust-fingerprint names that key; the password is never printed.
+TEST_F(CliFtpTest, TrustFingerprintAcceptsTheKeyNamed)
+{
+    if (!FtpServer::MissingReason(FtpServerKind::Vsftpd).empty())
+        GTEST_SKIP() << FtpServer::MissingReason(FtpServerKind::Vsftpd);
+    Put(0, "a.txt", "aaa");
+    auto server = FtpServer::Start(FtpServerKind::Vsftpd, {.tls = FtpTls::Explicit});
+    const std::string key = server->Certificate()->Fingerprint();
+    setenv("VELLORAN_FTP_PASSWORD", server->Password().c_str(), 1);
+    const std::string url = server->Url().replace(server->Url().find(":" + server->Password()),
+                                                  server->Password().size() + 1, "");
+    ProcessResult r = Cli({"upload", "--passive", m_left, url});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("its key " + key + " is not trusted"), std::string::npos) << r.err;
+    r = Cli({"upload", "--passive", "--trust-fingerprint=SHA256:abc", m_left, url});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("--trust-fingerprint takes"), std::string::npos) << r.err;
+    r = Cli({"upload", "--passive", "--trust-fingerprint=" + key, m_left, url});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(server->Local("a.txt")), "aaa");
+    EXPECT_EQ(r.out.find(server->Password()), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.find(server->Password()), std::string::npos) << r.err;
+    unsetenv("VELLORAN_FTP_PASSWORD");
+}
+
 class CliFtpPyftpdTest : public CliFtpTest {
 protected:
     void SetUp() override

@@ -1,6 +1,7 @@
 // CFTP over TLS against vsftpd on 127.0.0.1, with AUTH TLS (ftpes://) and
 // with TLS from the first byte (ftps://): every operation, exact times, and
-// a certificate no trusted CA signed refused before the login.
+// a certificate no trusted CA signed refused before the login, naming its
+// key, and accepted once that key is trusted.
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpServers.h"
 #include "tests/app/ftp/FtpTestSupport.h"
@@ -74,16 +75,25 @@ TEST_P(CFTPTlsTest, EveryOperationWithExactTimes)
     }
 }
 
-TEST_P(CFTPTlsTest, RefusesACertificateNoTrustedCaSigned)
+TEST_P(CFTPTlsTest, AnUntrustedCertificateIsRefusedUntilItsKeyIsTrusted)
 {
     m_server->MakeFile("a.txt", "a");
+    const std::string offered = m_server->Certificate()->Fingerprint();
     CFTP ftp;
     EXPECT_FALSE(Connect(ftp));
-    // Another CA's certificate is no better than none.
+    EXPECT_EQ(ftp.UntrustedKey(), offered);
+    // Another CA's certificate is no better than none, nor another key.
     TestCertificate other(m_local.Path(), "other");
     CaStore store(other.CaFile());
+    ftp.TrustKey(other.Fingerprint());
     EXPECT_FALSE(Connect(ftp));
+    EXPECT_EQ(ftp.UntrustedKey(), offered);
     EXPECT_EQ(m_server->Log().find("USER"), std::string::npos) << m_server->Log();
+
+    ftp.TrustKey(offered);
+    ASSERT_TRUE(Connect(ftp));
+    EXPECT_EQ(ftp.UntrustedKey(), "");
+    EXPECT_EQ(ListFtpTree(ftp, m_server->ServerFolder(), true).files, (std::vector<std::string>{"a.txt"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Tls, CFTPTlsTest, testing::Values(FtpTls::Explicit, FtpTls::Implicit),
