@@ -160,7 +160,10 @@ bool CliHost::AskYesNo(const std::string& text, const std::string& caption, uint
     EndProgressLine();
     std::cerr << "question: " << WithCaption(text, caption) << '\n';
     bool answer = false;
-    if (m_answerYes) {
+    if (kind == QuestionKind::TrustServer) {
+        // Trust is given by naming the key, never by a blanket yes.
+        std::cerr << "no (name the key with --trust-fingerprint)\n";
+    } else if (m_answerYes) {
         answer = true;
         std::cerr << "yes (--yes)\n";
     } else if (!ReadAnswer(answer)) {

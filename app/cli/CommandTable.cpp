@@ -46,7 +46,12 @@ written --name=VALUE or --name VALUE.
 
 FTP: compare, latest and upload take as RIGHT (URL) a server folder
   ftp://[user[:password]@]host[:port]/dir/
-Port 21 when none is given; user, password and folder are percent-decoded
+or the same with ftpes:// (TLS asked for with AUTH TLS) or ftps:// (TLS from
+the first byte, port 990 when none is given); over TLS the password, the
+listings and the files travel encrypted. A server whose certificate no
+authority of the system's CA store signed is refused with the fingerprint of
+the key it offered; --trust-fingerprint=SHA256:... accepts that key (and only
+it). Port 21 when none is given; user, password and folder are percent-decoded
 ("%40" for "@", "%3A" for ":", "%2F" for "/"), and the folder is taken from
 the server's root ("dir" is "/dir/"). Without a user the login is anonymous.
 A user without a password takes it from the first line of the file named

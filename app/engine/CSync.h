@@ -178,6 +178,9 @@ private:
     void ReplaySide(IStatusLabel& statusLabel, int32_t side, SideScanner& scanned, int64_t& n, double step,
                     const ErrorHandler& handler);
     void ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs);
+    // Connects to the FTP site; a TLS server's key no authority vouches for
+    // is asked about once and, when the user trusts it, kept with the site.
+    bool ConnectFtp();
     // The server side of ScanFTP into the two batches, n counting on.
     void ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
                     ScanBatch& folders, const ErrorHandler& handler);

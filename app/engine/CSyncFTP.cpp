@@ -42,6 +42,16 @@ std::string UntrustedKeyNote(const std::string& key)
                              " is not trusted for this site";
 }
 
+std::string TrustQuestion(const FtpSiteFields& site, const std::string& offered)
+{
+    const std::string server = Printable(site.Server);
+    const std::string what = site.TrustedKey.empty()
+                                 ? "The certificate of " + server + " is not signed by a trusted authority."
+                                 : "The key of " + server + " has changed since you trusted it.";
+    return what + " The server offers the key\n" + offered +
+           "\nCompare it with the one the server's owner gave you. Trust this server?";
+}
+
 }  // namespace
 
 std::string CSync::ServerFolder() const
@@ -111,6 +121,23 @@ void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
     m_host.DoEvents();
 }
 
+bool CSync::ConnectFtp()
+{
+    FtpSiteFields site = m_host.FtpSite();
+    m_FTP.TrustKey(site.TrustedKey);
+    if (m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0))
+        return true;
+    const std::string offered = m_FTP.UntrustedKey();
+    if (offered.empty() ||
+        !m_host.AskYesNo(TrustQuestion(site, offered), kProgramTitle, quorvantell::MB_ICONWARNING,
+                         QuestionKind::TrustServer))
+        return false;
+    site.TrustedKey = offered;
+    m_host.SetFtpSite(site);
+    m_FTP.TrustKey(offered);
+    return m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0);
+}
+
 void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
                        ScanBatch& folders, const ErrorHandler& handler)
 {
@@ -118,8 +145,7 @@ void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, do
     const std::string serverFolder = ServerFolder();
     Attempt(
         [&] {
-            m_FTP.TrustKey(site.TrustedKey);
-            if (!m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0))
+            if (!ConnectFtp())
                 throw AppError(AppError::kFtpError, "Error connecting to FTP server " + site.Server +
                                                         UntrustedKeyNote(m_FTP.UntrustedKey()));
         },

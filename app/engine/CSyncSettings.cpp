@@ -87,6 +87,7 @@ void CSync::LoadSites()
     site.SavePW = reg.GetKeyWord(eRegBaseKey::HKCU, kSiteKey, "SavePW", 0);
     site.Pasv = reg.GetKeyWord(eRegBaseKey::HKCU, kSiteKey, "Pasv", 0);
     site.SubDirs = reg.GetKeyWord(eRegBaseKey::HKCU, kSiteKey, "SubDirs", 1);
+    site.TrustedKey = reg.GetKeyStr(eRegBaseKey::HKCU, kSiteKey, "TrustedKey", "");
     m_host.SetFtpSite(site);
 }
 
@@ -117,6 +118,8 @@ void CSync::SaveSite()
     reg.SetKeyWord(eRegBaseKey::HKCU, kSiteKey, "SavePW", site.SavePW);
     reg.SetKeyWord(eRegBaseKey::HKCU, kSiteKey, "Pasv", site.Pasv);
     reg.SetKeyWord(eRegBaseKey::HKCU, kSiteKey, "SubDirs", site.SubDirs);
+    if (!site.TrustedKey.empty())
+        reg.SetKeyStr(eRegBaseKey::HKCU, kSiteKey, "TrustedKey", site.TrustedKey);
 }
 
 void CSync::SetPriority()

@@ -34,6 +34,7 @@ enum class QuestionKind {
     Confirm,          // "do you wish to ...?" before an action
     ErrorPolicy,      // "Ignore error and continue operation?"
     CancelOperation,  // "Are you sure you wish to cancel this operation?"
+    TrustServer,      // whether to trust a server's key no authority vouches for
 };
 
 // The FTP site as the main window's fields hold it.

@@ -166,6 +166,8 @@ private:
     void StoreWindowSettings();
 
     std::unique_ptr<Controls> m_controls;
+    // The FTP site's trusted server key: no field shows it.
+    std::string m_trustedKey;
     std::unique_ptr<CSync> m_sync;
     std::string m_helpFile;
     bool m_unloaded = false;

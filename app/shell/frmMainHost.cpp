@@ -89,6 +89,7 @@ FtpSiteFields frmMain::FtpSite() const
     site.SavePW = c.chk[0]->isChecked() ? 1 : 0;
     site.Pasv = c.chk[1]->isChecked() ? 1 : 0;
     site.SubDirs = c.chk[2]->isChecked() ? 1 : 0;
+    site.TrustedKey = m_trustedKey;
     return site;
 }
 
@@ -105,6 +106,7 @@ void frmMain::SetFtpSite(const FtpSiteFields& site)
     c.chk[0]->setChecked(site.SavePW != 0);
     c.chk[1]->setChecked(site.Pasv != 0);
     c.chk[2]->setChecked(site.SubDirs != 0);
+    m_trustedKey = site.TrustedKey;
 }
 
 void frmMain::EnableControls(bool enabled)

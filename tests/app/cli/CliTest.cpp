@@ -141,10 +141,11 @@ TEST_F(CliTest, HelpAndVersion)
 {
     ProcessResult r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] [--password-file=FILE] LEFT RIGHT",
+    for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LEFT RIGHT",
                              "copy FROM TO", "delete MASTER TARGET", "update MASTER TARGET",
-                             "latest [--passive] [--password-file=FILE] LEFT RIGHT",
-                             "upload [--passive] [--no-subdirs] [--password-file=FILE] LOCAL URL", "run SCRIPT",
+                             "latest [--passive] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LEFT RIGHT",
+                             "upload [--passive] [--no-subdirs] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LOCAL URL",
+                             "run SCRIPT", "ftpes://",
                              "--on-error=ask|ignore|stop", "--time-offset=MINUTES", "Exit status:", "\\udcXX",
                              "VELLORAN_FTP_PASSWORD", "--password-file"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
