@@ -1,7 +1,7 @@
 // CFTP over TLS against vsftpd on 127.0.0.1, with AUTH TLS (ftpes://) and
-// with TLS from the first byte (ftps://): every operation, exact times, and
-// a certificate no trusted CA signed refused before the login, naming its
-// key, and accepted once that key is trusted.
+// with TLS from the first byte (ftps://): a wrong password, every operation,
+// exact times, and a certificate no trusted CA signed refused before the
+// login, naming its key, and accepted once that key is trusted.
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpServers.h"
 #include "tests/app/ftp/FtpTestSupport.h"
@@ -53,6 +53,8 @@ TEST_P(CFTPTlsTest, EveryOperationWithExactTimes)
     WriteFile(m_local / "b.txt", "beta!");
     SetFileTime(m_local / "b.txt", kLater);
     CFTP ftp;
+    EXPECT_FALSE(ftp.Connect(m_server->Server(), m_server->User(), "wrong", true));
+    EXPECT_EQ(ftp.UntrustedKey(), "");
     ASSERT_TRUE(Connect(ftp));
 
     ASSERT_TRUE(ftp.CreateDir(m_server->Remote("sub")));
