@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Uploading 2,000 small files in 100 folders to a local vsftpd:
+# Uploading 2,000 small files in 100 folders to a local vsftpd, over plain FTP
+# and over FTP with TLS (ftpes://, a certificate made here by openssl):
 # `velloran-cli upload` against `lftp -e "mirror -R ..."` (the bar), on the
 # same tree in the same run, each run into a fresh empty server folder,
 # median of a few runs. Both keep the local file times on the server (lftp
@@ -19,7 +20,7 @@ tree=$base/tree-$files-$folders
 source "$(dirname "$0")/tree_cache.bash"
 cached_tree "$tree" "$files" "$folders" || true
 cli=$bin/velloran-cli
-for tool in /usr/sbin/vsftpd lftp "$cli"; do
+for tool in /usr/sbin/vsftpd lftp openssl "$cli"; do
   command -v "$tool" > /dev/null || { echo "ftp_upload: $tool is missing" >&2; exit 1; }
 done
 
@@ -51,6 +52,7 @@ fi
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
+# start_server [EXTRA_CONFIG_LINES]
 start_server() {
   local attempt
   for attempt in 1 2 3 4 5; do
@@ -80,6 +82,7 @@ xferlog_enable=NO
 syslog_enable=NO
 max_per_ip=0
 max_clients=0
+${1:-}
 EOF
     /usr/sbin/vsftpd "$work/vsftpd.conf" > /dev/null 2> "$work/server.err" &
     server_pid=$!
@@ -95,6 +98,11 @@ EOF
   done
   echo "ftp_upload: vsftpd did not start: $(cat "$work/server.err")" >&2
   exit 1
+}
+stop_server() {
+  kill "$server_pid" 2> /dev/null || true
+  wait "$server_pid" 2> /dev/null || true
+  server_pid=
 }
 start_server
 
@@ -126,12 +134,27 @@ lftp_upload() {
 }
 
 find "$tree" > /dev/null  # warm the cache
-velloran_t=$(timed_upload velloran velloran_upload)
-lftp_t=$(timed_upload lftp lftp_upload)
+report() {
+  awk -v v="$2" -v l="$3" -v files="$files" -v folders="$folders" -v reps="$reps" -v how="$1" 'BEGIN {
+    printf "ftp_upload: %d small files in %d folders to a local vsftpd over %s, median of %d runs\n", files, folders, how, reps
+    printf "  velloran-cli upload  %8.2f s\n", v / 1e9
+    printf "  lftp mirror -R       %8.2f s\n", l / 1e9
+    printf "  ratio upload/lftp: %.2f (goal <= 1: %s)\n", v / l, v <= l ? "met" : "NOT met"
+  }'
+}
+report "plain FTP" "$(timed_upload velloran velloran_upload)" "$(timed_upload lftp lftp_upload)"
 
-awk -v v="$velloran_t" -v l="$lftp_t" -v files="$files" -v folders="$folders" -v reps="$reps" 'BEGIN {
-  printf "ftp_upload: %d small files in %d folders to a local vsftpd, median of %d runs\n", files, folders, reps
-  printf "  velloran-cli upload  %8.2f s\n", v / 1e9
-  printf "  lftp mirror -R       %8.2f s\n", l / 1e9
-  printf "  ratio upload/lftp: %.2f (goal <= 1: %s)\n", v / l, v <= l ? "met" : "NOT met"
-}'
+# The same over TLS: a self-signed certificate that both sides are told to
+# trust (velloran-cli by its key's fingerprint, lftp by the certificate).
+stop_server
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=127.0.0.1 \
+  -addext subjectAltName=IP:127.0.0.1 -keyout "$work/key.pem" -out "$work/cert.pem" 2> /dev/null
+key=$(openssl x509 -in "$work/cert.pem" -pubkey -noout | openssl pkey -pubin -outform der |
+  openssl dgst -sha256 -binary | openssl base64 -A | tr -d =)
+start_server "$(printf 'ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\nssl_ciphers=HIGH\nrsa_cert_file=%s\nrsa_private_key_file=%s' "$work/cert.pem" "$work/key.pem")"
+velloran_tls_upload() { "$cli" upload --passive --trust-fingerprint="SHA256:$key" "$tree" "ftpes://127.0.0.1:$port$1"; }
+lftp_tls_upload() {
+  lftp -u anonymous,bench -p "$port" \
+    -e "set ftp:ssl-force yes; set ftp:ssl-protect-data yes; set ssl:ca-file $work/cert.pem; set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms $tree $1; bye" 127.0.0.1
+}
+report "FTP with TLS (ftpes://)" "$(timed_upload velloran_tls velloran_tls_upload)" "$(timed_upload lftp_tls lftp_tls_upload)"
