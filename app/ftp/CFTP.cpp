@@ -124,6 +124,7 @@ CFTP::~CFTP() = default;
 bool CFTP::Connect(const std::string& Server, const std::string& User, const std::string& Password, bool Passive)
 {
     const auto address = FtpAddress::Parse(Server);
+    m_untrustedKey.clear();
     if (!address || BreaksCommandLine(User) || BreaksCommandLine(Password)) {
         // Nothing is sent, and as after any failed connect the session of
         // before is no target.
@@ -131,8 +132,10 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
         return false;
     }
     if (!m_transport->Open(
-            FtpLogin{address->scheme, address->host, address->port, User, Password, Passive, m_trustedKey}))
+            FtpLogin{address->scheme, address->host, address->port, User, Password, Passive, m_trustedKey})) {
+        m_untrustedKey = m_transport->OfferedKey();
         return false;
+    }
     std::string features;
     const bool listed = m_transport->Send("FEAT", features) && IsPositive(features);
     m_hasMlsd = listed && (Offers(features, "MLST") || Offers(features, "MLSD"));
@@ -152,9 +155,9 @@ void CFTP::TrustKey(const std::string& fingerprint)
     m_trustedKey = fingerprint;
 }
 
-std::string CFTP::UntrustedKey() const
+const std::string& CFTP::UntrustedKey() const
 {
-    return m_transport->OfferedKey();
+    return m_untrustedKey;
 }
 
 void CFTP::FindFilesInit(const std::string& Path, const std::string& FileSpec, bool SubDirs)

@@ -37,7 +37,7 @@ public:
     void TrustKey(const std::string& fingerprint);
     // After a Connect refused for the server's key: the fingerprint of the
     // key it offered, to show the user; empty otherwise.
-    std::string UntrustedKey() const;
+    const std::string& UntrustedKey() const;
 
     // Lists Path (ending in "/") and, with SubDirs, every folder below it,
     // breadth first: the files of the base, then those of each subfolder in
@@ -112,6 +112,9 @@ private:
 
     std::unique_ptr<FtpTransport> m_transport;
     std::string m_trustedKey;
+    // Only of the last Connect: an address refused before any connection
+    // leaves no key of an earlier one behind.
+    std::string m_untrustedKey;
     bool m_hasMlsd = false;
     bool m_hasMfmt = false;
     bool m_hasMdtm = false;

@@ -91,6 +91,8 @@ TEST_P(CFTPTlsTest, AnUntrustedCertificateIsRefusedUntilItsKeyIsTrusted)
     EXPECT_FALSE(Connect(ftp));
     EXPECT_EQ(ftp.UntrustedKey(), offered);
     EXPECT_EQ(m_server->Log().find("USER"), std::string::npos) << m_server->Log();
+    EXPECT_FALSE(ftp.Connect("ftpes://", m_server->User(), m_server->Password(), true));
+    EXPECT_EQ(ftp.UntrustedKey(), "");
 
     ftp.TrustKey(offered);
     ASSERT_TRUE(Connect(ftp));
