@@ -2,6 +2,7 @@
 #include "app/shell/CRecentFiles.h"
 
 #include "app/engine/Printable.h"
+#include "app/views/WindowSettings.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
@@ -22,11 +23,6 @@ constexpr const char* kRecentKey = "Software\\Quorvantell\\Velloran\\e\\Recent F
 // The options allow at most this many items, so no stored list is read
 // further, whatever MaxRecent a damaged settings record gives.
 constexpr int32_t kMostLoaded = 30;
-
-quorvantell::CRegistry& Registry()
-{
-    return *quorvantell::ClassLibrary::Shared().Registry;
-}
 
 const quorvantell::CFile& File()
 {

@@ -4,6 +4,7 @@
 // one half written.
 #include "app/shell/ScriptAssociation.h"
 
+#include "app/views/WindowSettings.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
@@ -32,11 +33,6 @@ constexpr const char* kMimePackage =
     "    <glob pattern=\"*.velloran\"/>\n"
     "  </mime-type>\n"
     "</mime-info>\n";
-
-quorvantell::CRegistry& Registry()
-{
-    return *quorvantell::ClassLibrary::Shared().Registry;
-}
 
 std::string Local(const QString& path)
 {

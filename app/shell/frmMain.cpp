@@ -6,6 +6,7 @@
 #include "app/engine/ScriptRunner.h"
 #include "app/shell/MGeneral.h"
 #include "app/shell/frmMainControls.h"
+#include "app/views/WindowSettings.h"
 #include "app/windows/frmDetails.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CRegistry.h"
@@ -39,13 +40,7 @@ namespace {
 
 using quorvantell::eRegBaseKey;
 
-constexpr const char* kWindowKey = "Software\\Quorvantell\\Velloran\\e\\Window";
 constexpr int32_t kDefaultSplit = 4565;
-
-quorvantell::CRegistry& Registry()
-{
-    return *quorvantell::ClassLibrary::Shared().Registry;
-}
 
 std::string TreeValueName(int index)
 {

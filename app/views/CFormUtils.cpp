@@ -3,6 +3,7 @@
 // place its own windows, so a drag is handed to the compositor instead.
 #include "app/views/CFormUtils.h"
 
+#include "app/views/WindowSettings.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
 #include "classlib/general/CRegistry.h"
@@ -30,7 +31,6 @@ using quorvantell::WindowBox;
 
 namespace {
 
-constexpr const char* kWindowKey = "Software\\Quorvantell\\Velloran\\e\\Window";
 constexpr int32_t kKeepVisible = 200;  // twips of a restored window kept inside the work area
 constexpr int32_t kStateNormal = 0, kStateMinimised = 1, kStateMaximised = 2;
 
@@ -106,11 +106,6 @@ void Snap(QWidget* window, WindowBox& box)
 bool OnWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-quorvantell::CRegistry& Registry()
-{
-    return *ClassLibrary::Shared().Registry;
 }
 
 }  // namespace

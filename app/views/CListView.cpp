@@ -5,6 +5,7 @@
 #include "app/views/ListDelegate.h"
 #include "app/views/ListImages.h"
 #include "app/views/ListModel.h"
+#include "app/views/WindowSettings.h"
 #include "classlib/general/CRegistry.h"
 #include "classlib/general/ClassLibrary.h"
 
@@ -20,7 +21,6 @@ namespace velloran {
 
 namespace {
 
-constexpr const char* kWindowKey = "Software\\Quorvantell\\Velloran\\e\\Window";
 constexpr int32_t kMinWidth = 8;
 constexpr int32_t kAscending = 0;
 constexpr int32_t kDescending = 1;
@@ -31,13 +31,12 @@ constexpr int32_t kMaxStateImage = 15;  // four bits of the item state
 
 int32_t ReadNumber(const std::string& name, int32_t fallback)
 {
-    return quorvantell::ClassLibrary::Shared().Registry->GetKeyWord(quorvantell::eRegBaseKey::HKCU, kWindowKey, name,
-                                                                    fallback);
+    return Registry().GetKeyWord(quorvantell::eRegBaseKey::HKCU, kWindowKey, name, fallback);
 }
 
 void WriteNumber(const std::string& name, int32_t value)
 {
-    quorvantell::ClassLibrary::Shared().Registry->SetKeyWord(quorvantell::eRegBaseKey::HKCU, kWindowKey, name, value);
+    Registry().SetKeyWord(quorvantell::eRegBaseKey::HKCU, kWindowKey, name, value);
 }
 
 // The base key of an icon key: the part after the first "." of an

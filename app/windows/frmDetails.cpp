@@ -7,6 +7,7 @@
 #include "app/views/CListView.h"
 #include "app/views/ListImages.h"
 #include "app/views/UiText.h"
+#include "app/views/WindowSettings.h"
 #include "app/windows/DetailsList.h"
 #include "app/windows/frmDetailsControls.h"
 #include "classlib/general/CRegistry.h"
@@ -36,7 +37,6 @@ namespace {
 using quorvantell::eRegBaseKey;
 using quorvantell::Twips;
 
-constexpr const char* kWindowKey = "Software\\Quorvantell\\Velloran\\e\\Window";
 constexpr int32_t kDefaultSplit = 3980;
 constexpr int32_t kMargin = 120;
 constexpr int32_t kHeaderHeight = 240;
@@ -44,11 +44,6 @@ constexpr int32_t kButtonHeight = 375;
 constexpr int32_t kSyncWidth = 1815;  // "&Sync selected file(s)..." at the least
 
 QPointer<frmDetails> g_instance;
-
-quorvantell::CRegistry& Registry()
-{
-    return *quorvantell::ClassLibrary::Shared().Registry;
-}
 
 }  // namespace
 
