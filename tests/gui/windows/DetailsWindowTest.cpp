@@ -11,6 +11,7 @@
 #include "app/views/CListView.h"
 #include "controls/Twips.h"
 #include "controls/XPButton.h"
+#include "tests/gui/support/MainWindowOnFolders.h"
 #include "tests/gui/support/MessageBoxes.h"
 #include "tests/gui/support/ModalDialog.h"
 #include "tests/gui/support/TempFolder.h"
@@ -156,16 +157,7 @@ private:
 private slots:
     void init()
     {
-        m_left = m_temp.Root() + "/left-" + QTest::currentTestFunction();
-        m_right = m_temp.Root() + "/right-" + QTest::currentTestFunction();
-        QDir().mkpath(QString::fromStdString(m_left));
-        QDir().mkpath(QString::fromStdString(m_right));
-        m_window = std::make_unique<frmMain>();
-        Window().Load();
-        Window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
-        Window().SetSelectedFolder(0, m_left);
-        Window().SetSelectedFolder(1, m_right);
+        velloran::test::OpenMainWindow(m_temp.Root(), m_left, m_right, m_window);
     }
 
     void cleanup()
