@@ -15,6 +15,7 @@ packages=(
   python3 python3-pyftpdlib vsftpd lftp rsync xdg-utils util-linux procps
   shared-mime-info desktop-file-utils libxcb1-dev xvfb xdotool
   python3-aiosmtpd dovecot-pop3d dnsmasq-base openssl libssl-dev
+  libssh2-1-dev openssh-server openssh-client
 )
 
 deps() {

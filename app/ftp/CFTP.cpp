@@ -5,6 +5,7 @@
 #include "app/ftp/CurlFtpTransport.h"
 #include "app/ftp/FtpAddress.h"
 #include "app/ftp/FtpTime.h"
+#include "app/ftp/SftpTransport.h"
 #include "classlib/files/CFile.h"
 #include "classlib/files/FileTime.h"
 #include "classlib/files/ReplacementFile.h"
@@ -115,9 +116,7 @@ std::string UploadTempName(const std::string& name)
 
 }  // namespace
 
-CFTP::CFTP() : CFTP(std::make_unique<CurlFtpTransport>()) {}
-
-CFTP::CFTP(std::unique_ptr<FtpTransport> transport) : m_transport(std::move(transport)) {}
+CFTP::CFTP() : m_transport(std::make_unique<CurlFtpTransport>()) {}
 
 CFTP::~CFTP() = default;
 
@@ -131,6 +130,7 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
         m_transport->Close();
         return false;
     }
+    UseTransport(address->scheme);
     if (!m_transport->Open(
             FtpLogin{address->scheme, address->host, address->port, User, Password, Passive, m_trustedKey})) {
         m_untrustedKey = m_transport->OfferedKey();
@@ -143,6 +143,17 @@ bool CFTP::Connect(const std::string& Server, const std::string& User, const std
     m_hasMdtm = listed && Offers(features, "MDTM");
     m_listCommand = m_hasMlsd ? "MLSD" : kListHidden;
     return true;
+}
+
+void CFTP::UseTransport(FtpScheme scheme)
+{
+    const bool sftp = scheme == FtpScheme::Sftp;
+    if (sftp == m_sftp)
+        return;
+    m_transport->Close();
+    m_transport = sftp ? std::unique_ptr<FtpTransport>(std::make_unique<SftpTransport>())
+                       : std::make_unique<CurlFtpTransport>();
+    m_sftp = sftp;
 }
 
 void CFTP::Disconnect()

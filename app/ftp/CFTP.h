@@ -21,12 +21,11 @@ namespace velloran {
 class CFTP {
 public:
     CFTP();
-    explicit CFTP(std::unique_ptr<FtpTransport> transport);
     ~CFTP();
     CFTP(const CFTP&) = delete;
     CFTP& operator=(const CFTP&) = delete;
 
-    // Server: a host, "host:port" or "ftp://host[:port]" (port 21 by default).
+    // Server: a host, "host:port" or "scheme://host[:port]" (see FtpAddress).
     // Passive: EPSV, then PASV; otherwise active mode. False when the server
     // cannot be reached or refuses the login, or when the user name or
     // password holds a CR, LF or NUL (nothing is sent); nothing stays open then.
@@ -110,7 +109,11 @@ private:
     // The rename over a file the server would not replace: delete, then rename.
     bool ReplaceByRename(const std::string& temp, const std::string& FTPPath);
 
+    // A transport for the scheme, replacing one for another kind.
+    void UseTransport(FtpScheme scheme);
+
     std::unique_ptr<FtpTransport> m_transport;
+    bool m_sftp = false;
     std::string m_trustedKey;
     // Only of the last Connect: an address refused before any connection
     // leaves no key of an earlier one behind.

@@ -60,6 +60,7 @@ constexpr SchemeName kSchemes[] = {
     {"ftp://", FtpScheme::Ftp, 21},
     {"ftpes://", FtpScheme::Ftpes, 21},
     {"ftps://", FtpScheme::Ftps, 990},
+    {"sftp://", FtpScheme::Sftp, 22},
 };
 
 }  // namespace

@@ -2,8 +2,9 @@
 // "host:port", or "scheme://host[:port]" (a trailing "/" allowed), IPv6 in
 // brackets when a port follows. The scheme says how the session is secured:
 // ftp:// (or none) plain, ftpes:// TLS asked for with AUTH TLS on the usual
-// port 21, ftps:// TLS from the first byte on port 990. The field holds the
-// scheme, so a saved site reopens the same way.
+// port 21, ftps:// TLS from the first byte on port 990, sftp:// SFTP over
+// SSH on port 22. The field holds the scheme, so a saved site reopens the
+// same way.
 #pragma once
 
 #include <optional>
@@ -11,7 +12,7 @@
 
 namespace velloran {
 
-enum class FtpScheme { Ftp, Ftpes, Ftps };
+enum class FtpScheme { Ftp, Ftpes, Ftps, Sftp };
 
 struct FtpAddress {
     FtpScheme scheme = FtpScheme::Ftp;

@@ -42,10 +42,15 @@ std::string ServerKey::FingerprintOfCertificate(const std::string& pem)
     unsigned int digestLength = 0;
     const bool hashed = EVP_Digest(der, static_cast<size_t>(length), digest, &digestLength, EVP_sha256(), nullptr) == 1;
     OPENSSL_free(der);
-    if (!hashed)
+    return hashed ? FingerprintOfDigest(digest, digestLength) : std::string();
+}
+
+std::string ServerKey::FingerprintOfDigest(const unsigned char* digest, size_t length)
+{
+    if (length > EVP_MAX_MD_SIZE)
         return std::string();
     unsigned char text[4 * EVP_MAX_MD_SIZE / 3 + 4];
-    const int textLength = EVP_EncodeBlock(text, digest, static_cast<int>(digestLength));
+    const int textLength = EVP_EncodeBlock(text, digest, static_cast<int>(length));
     std::string encoded(reinterpret_cast<const char*>(text), static_cast<size_t>(textLength));
     encoded.erase(encoded.find_last_not_of('=') + 1);
     return kPrefix + encoded;

@@ -4,6 +4,7 @@
 // renewed over the same key stays trusted.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace velloran {
@@ -13,6 +14,9 @@ public:
     // The fingerprint of the key in a PEM certificate; empty when the text
     // holds no readable certificate.
     static std::string FingerprintOfCertificate(const std::string& pem);
+    // The fingerprint of a key whose SHA-256 digest is given (an SSH host
+    // key's, as libssh2 gives it).
+    static std::string FingerprintOfDigest(const unsigned char* digest, size_t length);
     // "sha256//" and the padded base64, as CURLOPT_PINNEDPUBLICKEY takes it;
     // empty when the text is no SHA-256 fingerprint.
     static std::string CurlPin(const std::string& fingerprint);

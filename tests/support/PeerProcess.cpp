@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -37,6 +40,33 @@ sockaddr_in Loopback(int port)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<uint16_t>(port));
     return address;
+}
+
+// Every process below `root`, found by their parents in /proc: servers such
+// as sshd and vsftpd start each session in a session of its own, out of the
+// server's process group.
+std::vector<pid_t> Descendants(pid_t root)
+{
+    std::vector<std::pair<pid_t, pid_t>> parents;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos)
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+        std::istringstream rest(line.substr(line.rfind(')') + 2));
+        char state = 0;
+        pid_t parent = 0;
+        if (rest >> state >> parent)
+            parents.emplace_back(static_cast<pid_t>(std::stol(line)), parent);
+    }
+    std::vector<pid_t> found = {root};
+    for (size_t i = 0; i < found.size(); ++i)
+        for (const auto& [pid, parent] : parents)
+            if (parent == found[i])
+                found.push_back(pid);
+    found.erase(found.begin());
+    return found;
 }
 
 }  // namespace
@@ -148,6 +178,10 @@ void PeerProcess::Kill()
 {
     if (m_pid <= 0)
         return;
+    // Stopped first, so that none of them forks anew meanwhile.
+    kill(-m_pid, SIGSTOP);
+    for (const pid_t pid : Descendants(m_pid))
+        kill(pid, SIGKILL);
     kill(-m_pid, SIGKILL);
     waitpid(m_pid, nullptr, 0);
     m_pid = -1;

@@ -33,7 +33,7 @@ public:
     PeerProcess& operator=(const PeerProcess&) = delete;
 
     bool Running() const;
-    // Ends the group at once, as a crash would.
+    // Ends the group and every process below it at once, as a crash would.
     void Kill();
 
 private:
