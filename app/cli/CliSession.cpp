@@ -90,6 +90,14 @@ void CliSession::ApplyOverrides()
         else
             throw UsageError("--on-error is ask, ignore or stop");
     }
+    if (m_arguments.Has("connections")) {
+        long long count = 0;
+        if (!ParseInteger(m_arguments.Value("connections"), count) || count < 1 ||
+            count > CSync::kMaxFTPConnections)
+            throw UsageError("--connections needs a whole number of sessions from 1 to " +
+                             std::to_string(CSync::kMaxFTPConnections));
+        m_sync.FTPConnections = static_cast<int32_t>(count);
+    }
 }
 
 bool CliSession::UseFolders(const std::string& left, const std::string& right)

@@ -18,7 +18,11 @@ std::string UploadCommand::Description() const
 
 std::vector<OptionSpec> UploadCommand::Options() const
 {
-    return FtpTarget::Options(true);
+    std::vector<OptionSpec> options = FtpTarget::Options(true);
+    options.push_back({"connections", "N",
+                       "FTP: send up to N files at once, each over a session of its own (1 to 8; the "
+                       "setting FTPConnections when not given)"});
+    return options;
 }
 
 int UploadCommand::Execute(CliSession& session)

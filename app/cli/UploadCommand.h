@@ -1,5 +1,5 @@
 // UploadCommand: "upload [--passive] [--no-subdirs] [--password-file=FILE]
-// LOCAL URL" - the FTP-mode copy of the main window's first sync button: the files of LOCAL that the
+// [--connections=N] LOCAL URL" - the FTP-mode copy of the main window's first sync button: the files of LOCAL that the
 // server folder lacks or holds older are sent and stamped with their local
 // time, missing folders made first; then the end-of-run report.
 #pragma once

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -34,6 +35,7 @@ namespace velloran {
 
 class IDetailsList;
 class IDetailsWindow;
+class UploadPool;
 
 class CSync {
 public:
@@ -133,6 +135,11 @@ public:
     std::string OLogFile;
     std::string lastFileDir;
     std::string lastLogDir;
+    // FTP mode: how many files an upload sends at once, each over a session
+    // of its own (1..kMaxFTPConnections); stored beside the record.
+    static constexpr int32_t kMaxFTPConnections = 8;
+    static constexpr int32_t kDefaultFTPConnections = 4;
+    int32_t FTPConnections = kDefaultFTPConnections;
 
     ISyncHost& Host() const { return m_host; }
 
@@ -193,9 +200,20 @@ private:
     // The server folder of the FTP site: its folder field ending in "/".
     std::string ServerFolder() const;
     bool CopyToFTP();
+    // The upload's two passes: the missing server folders, in list order,
+    // then the files, n counting on.
+    void MakeServerFolders(const std::string& serverFolder, int64_t& n, double step, const ErrorHandler& handler);
+    void UploadFiles(const std::string& serverFolder, int64_t& n, double step, const ErrorHandler& handler);
+    // The sessions that send the files when FTPConnections allows more than
+    // one and there is more than one file; null: they go one by one over
+    // m_FTP on this thread.
+    std::unique_ptr<UploadPool> StartUploadPool(const std::string& serverFolder);
     // After each folder or file of the upload: activity, cancel check and,
-    // every interval-th item, the progress value.
-    void UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler);
+    // every interval-th item, the progress value. A cancel request holds
+    // the pool until it has been answered.
+    void UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler,
+                    UploadPool* pool = nullptr);
+    void HoldForCancel(UploadPool* pool);
 
     // The progress of a tree walk: the counter and the step at every
     // interval-th entry, with the walk's error handler.

@@ -6,6 +6,7 @@
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/ScanBatch.h"
 #include "app/engine/SideScanner.h"
+#include "app/ftp/UploadPool.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
 
@@ -50,6 +51,19 @@ std::string TrustQuestion(const FtpSiteFields& site, const std::string& offered)
                                  : "The key of " + server + " has changed since you trusted it.";
     return what + " The server offers the key\n" + offered +
            "\nCompare it with the one the server's owner gave you. Trust this server?";
+}
+
+// Logs the session in to the site, trusting the site's key.
+bool LogIn(CFTP& session, const FtpSiteFields& site)
+{
+    session.TrustKey(site.TrustedKey);
+    return session.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0);
+}
+
+// The pairs an upload sends: left only, or newer on the left.
+bool Sends(int32_t way)
+{
+    return way == 1 || way == 2;
 }
 
 }  // namespace
@@ -124,8 +138,7 @@ void CSync::ScanFtpSides(IStatusLabel& statusLabel, bool filter, bool subDirs)
 bool CSync::ConnectFtp()
 {
     FtpSiteFields site = m_host.FtpSite();
-    m_FTP.TrustKey(site.TrustedKey);
-    if (m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0))
+    if (LogIn(m_FTP, site))
         return true;
     const std::string offered = m_FTP.UntrustedKey();
     if (offered.empty() ||
@@ -134,8 +147,7 @@ bool CSync::ConnectFtp()
         return false;
     site.TrustedKey = offered;
     m_host.SetFtpSite(site);
-    m_FTP.TrustKey(offered);
-    return m_FTP.Connect(site.Server, site.Username, site.Passwd, site.Pasv != 0);
+    return LogIn(m_FTP, site);
 }
 
 void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, double step, ScanBatch& files,
@@ -217,14 +229,26 @@ void CSync::UploadErrorHandler(const std::exception& error, bool confirmed)
     ConfirmCancel(quorvantell::MB_ICONWARNING);
 }
 
-void CSync::UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler)
+void CSync::UploadStep(int64_t n, int32_t interval, double step, const ErrorHandler& handler, UploadPool* pool)
 {
     AdvanceActivity();
+    HoldForCancel(pool);
     CheckCancel(handler);
+    if (pool != nullptr)
+        pool->Release();
     if (n % interval != 0)
         return;
     SetProgress(static_cast<int32_t>(std::lround(step * static_cast<double>(n))));
     m_host.DoEvents();
+    HoldForCancel(pool);
+}
+
+void CSync::HoldForCancel(UploadPool* pool)
+{
+    // No file starts after a cancel request, and the question waits for
+    // the transfers under way, so the answer finds every file whole.
+    if (pool != nullptr && Cancel)
+        pool->Hold();
 }
 
 bool CSync::DoCopyFTP()
@@ -260,10 +284,16 @@ bool CSync::CopyToFTP()
     m_host.DoEvents();
     const std::string serverFolder = ServerFolder();
     int64_t n = 0;
+    MakeServerFolders(serverFolder, n, step, handler);
+    UploadFiles(serverFolder, n, step, handler);
+    SetProgress(100);
+    return true;
+}
 
-    // Folders first, in list order, so every parent exists before its
-    // subfolders and files.
-    for (int32_t i = 0; i < nFolders; ++i) {
+void CSync::MakeServerFolders(const std::string& serverFolder, int64_t& n, double step, const ErrorHandler& handler)
+{
+    // In list order, so every parent exists before its subfolders and files.
+    for (int32_t i = 0; i < m_arrDir.nVells(); ++i) {
         if (m_arrDir.SyncWayAt(i) == 1) {
             Attempt(
                 [&] {
@@ -275,26 +305,53 @@ bool CSync::CopyToFTP()
         }
         UploadStep(++n, kUploadFolderInterval, step, handler);
     }
-    for (int32_t i = 0; i < nFiles; ++i) {
+}
+
+void CSync::UploadFiles(const std::string& serverFolder, int64_t& n, double step, const ErrorHandler& handler)
+{
+    // Results come in list order whoever sent the file, so every message
+    // and warning line stands where a one-by-one upload puts it.
+    const std::unique_ptr<UploadPool> pool = StartUploadPool(serverFolder);
+    for (int32_t i = 0; i < m_arrFile.nVells(); ++i) {
         const int32_t way = m_arrFile.SyncWayAt(i);
         const std::string relative(m_arrFile.FileAt(i, 0));
         const std::string remote = serverFolder + relative;
-        if (way == 1 || way == 2) {
+        if (Sends(way)) {
             Attempt(
                 [&] {
                     // PutFile stamps the file with its local time before it
                     // takes the final name.
-                    if (!m_FTP.PutFile(rootFolder[0] + relative, remote))
+                    const bool sent = pool ? pool->NextSent() : m_FTP.PutFile(rootFolder[0] + relative, remote);
+                    if (!sent)
                         throw AppError(AppError::kUploadFailed, "Error writing file " + remote);
                 },
                 handler);
         } else if (way == 5) {
             LogWarning("The file \"" + remote + "\" has the same file change date on each side but different sizes!");
         }
-        UploadStep(++n, kUploadFileInterval, step, handler);
+        UploadStep(++n, kUploadFileInterval, step, handler, pool.get());
     }
-    SetProgress(100);
-    return true;
+}
+
+std::unique_ptr<UploadPool> CSync::StartUploadPool(const std::string& serverFolder)
+{
+    std::vector<UploadPool::Upload> uploads;
+    for (int32_t i = 0; i < m_arrFile.nVells(); ++i) {
+        if (Sends(m_arrFile.SyncWayAt(i))) {
+            const std::string relative(m_arrFile.FileAt(i, 0));
+            uploads.push_back({rootFolder[0] + relative, serverFolder + relative});
+        }
+    }
+    const size_t sessions = std::min(static_cast<size_t>(std::clamp(FTPConnections, 1, kMaxFTPConnections)),
+                                     uploads.size());
+    if (sessions < 2)
+        return nullptr;
+    // The further sessions log in on the pool's threads, from a copy of the
+    // site made here: the host is only ever asked on this thread.
+    const FtpSiteFields site = m_host.FtpSite();
+    return std::make_unique<UploadPool>(
+        m_FTP, static_cast<int32_t>(sessions), [site](CFTP& session) { return LogIn(session, site); },
+        std::move(uploads), Cancel);
 }
 
 }  // namespace velloran

@@ -68,6 +68,10 @@ void CSync::LoadSettings()
         Options = OptionsRecord();
     for (const StringSetting& setting : kStrings)
         this->*setting.member = Registry().GetKeyStr(eRegBaseKey::HKCU, kOptionsKey, setting.name, "");
+    // Not in the record, whose layout is fixed.
+    FTPConnections = std::clamp(
+        Registry().GetKeyWord(eRegBaseKey::HKCU, kOptionsKey, "FTPConnections", kDefaultFTPConnections), 1,
+        kMaxFTPConnections);
     LoadSites();
 }
 
@@ -99,6 +103,7 @@ void CSync::SaveSettings()
     Registry().SetKeyBinary(eRegBaseKey::HKCU, kOptionsKey, "Options", bytes.data(), OptionsRecord::kSize);
     for (const StringSetting& setting : kStrings)
         Registry().SetKeyStr(eRegBaseKey::HKCU, kOptionsKey, setting.name, this->*setting.member);
+    Registry().SetKeyWord(eRegBaseKey::HKCU, kOptionsKey, "FTPConnections", FTPConnections);
     SaveSite();
 }
 

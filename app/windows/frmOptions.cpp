@@ -222,5 +222,6 @@ QPushButton* frmOptions::cmd(int index) const { return m_controls->cmd[index]; }
 QLineEdit* frmOptions::txt(int index) const { return m_controls->txt[index]; }
 QRadioButton* frmOptions::opt(int index) const { return m_controls->opt[index]; }
 QSlider* frmOptions::sld(int index) const { return m_controls->sld[index]; }
+QSpinBox* frmOptions::spnConnections() const { return m_controls->spnConnections; }
 
 }  // namespace velloran

@@ -24,6 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -64,6 +65,7 @@ public:
     QLineEdit* txt(int index) const;
     QRadioButton* opt(int index) const;
     QSlider* sld(int index) const;
+    QSpinBox* spnConnections() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

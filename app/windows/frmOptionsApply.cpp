@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -131,6 +132,7 @@ void frmOptions::ReadOptions()
     c.chk[9]->setChecked(o.FilterDotFiles);
     c.txt[2]->setText(QString::number(o.FTPTolerance));
     c.chk[8]->setChecked(o.IgnoreNewerOnServer);
+    c.spnConnections->setValue(m_sync.FTPConnections);
     c.chk[7]->setChecked(o.AssociateScripts);
     c.sld[0]->setValue(o.ProcessPriority);
     c.sld[1]->setValue(o.ThreadPriority);
@@ -232,6 +234,7 @@ void frmOptions::ApplyBehaviour()
     o.FilterDotFiles = Checked(c.chk[9]);
     o.FTPTolerance = static_cast<int32_t>(BoxNumber(c.txt[2]));
     o.IgnoreNewerOnServer = Checked(c.chk[8]);
+    m_sync.FTPConnections = c.spnConnections->value();
     o.AssociateScripts = Checked(c.chk[7]);
     o.ProcessPriority = static_cast<int16_t>(c.sld[0]->value());
     o.ThreadPriority = static_cast<int16_t>(c.sld[1]->value());

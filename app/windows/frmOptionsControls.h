@@ -38,6 +38,7 @@ struct frmOptions::Controls {
     QLineEdit* txt[5] = {};
     QRadioButton* opt[3] = {};
     QSlider* sld[2] = {};
+    QSpinBox* spnConnections = nullptr;  // the FTP page's simultaneous uploads
     // The font holders: 0 the file lists' font, 1 the others.
     quorvantell::CFont font[2];
 };

@@ -4,6 +4,7 @@
 // the controls are laid out by Qt, which follows the fonts.
 #include "app/windows/frmOptions.h"
 
+#include "app/engine/CSync.h"
 #include "app/windows/frmOptionsControls.h"
 #include "controls/Twips.h"
 
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -250,6 +252,12 @@ void frmOptions::CreateBehaviourPages()
     c.lbl[9] = new QLabel(QStringLiteral("seconds"));
     Row(ftp, {c.txt[2], c.lbl[9]});
     c.lbl[2] = Label("The time on the FTP server may not be synchronised with the time on your home computer.", ftp);
+    c.spnConnections = new QSpinBox;
+    c.spnConnections->setRange(1, CSync::kMaxFTPConnections);
+    c.spnConnections->setToolTip(QStringLiteral("Files sent at once, each over a connection of its own"));
+    auto* connections = new QLabel(QStringLiteral("Simultaneous &uploads:"));
+    connections->setBuddy(c.spnConnections);
+    Row(ftp, {connections, c.spnConnections});
     ftp->addStretch();
 }
 

@@ -54,7 +54,7 @@ TEST_P(CliFtpServersTest, UploadThenCompareEndToEnd)
     Put(0, "sub/b.txt", "bb");
     server->MakeFile("server-only.txt", "s", kBaseTime);
 
-    ProcessResult r = Cli({"upload", "--passive", m_left, Url(*server)});
+    ProcessResult r = Cli({"upload", "--passive", "--connections=2", m_left, Url(*server)});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("Operation completed successfully"), std::string::npos) << r.err;
     EXPECT_EQ(ReadFile(server->Local("sub/b.txt")), "bb");
@@ -187,6 +187,8 @@ TEST_F(CliFtpPyftpdTest, AddressFormsAndPasswordSources)
              {"compare", m_left, "ftp://" + server->Address() + "/a%zz/"},
              {"copy", m_left, Url(*server)},
              {"upload", m_left, m_right},
+             {"upload", "--connections=0", m_left, Url(*server)},
+             {"upload", "--connections=9", m_left, Url(*server)},
              {"latest", "--no-subdirs", m_left, Url(*server)}}) {
         r = Cli(bad);
         EXPECT_EQ(r.status, 2) << bad[2];

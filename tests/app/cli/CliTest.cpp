@@ -144,7 +144,8 @@ TEST_F(CliTest, HelpAndVersion)
     for (const char* text : {"compare [--all] [--json] [--passive] [--no-subdirs] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LEFT RIGHT",
                              "copy FROM TO", "delete MASTER TARGET", "update MASTER TARGET",
                              "latest [--passive] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LEFT RIGHT",
-                             "upload [--passive] [--no-subdirs] [--password-file=FILE] [--trust-fingerprint=SHA256:...] LOCAL URL",
+                             "upload [--passive] [--no-subdirs] [--password-file=FILE] [--trust-fingerprint=SHA256:...] "
+                             "[--connections=N] LOCAL URL",
                              "run SCRIPT", "ftpes://",
                              "--on-error=ask|ignore|stop", "--time-offset=MINUTES", "Exit status:", "\\udcXX",
                              "VELLORAN_FTP_PASSWORD", "--password-file"})

@@ -230,6 +230,8 @@ TEST_P(FtpModeTest, AServerThatRefusesWritesEndsTheUploadAtTheFirstTransfer)
     auto server = Start(readOnly);
     Put(0, "a.txt", "a");
     Put(0, "b.txt", "b");
+    // One session, so that b.txt is not under way beside a.txt already.
+    sync.FTPConnections = 1;
     ASSERT_TRUE(sync.checkFoldersValid());
     EXPECT_FALSE(sync.DoCopyFTP());
     ASSERT_EQ(host.MessageTexts(), std::vector<std::string>{kUploadFailed});

@@ -140,6 +140,20 @@ TEST_F(SettingsTest, SavedOnlyWithSaveOnExit)
     EXPECT_EQ(next.OLogFile, "/var/log/velloran.log");
 }
 
+TEST_F(SettingsTest, FtpConnectionsAreKeptBesideTheRecordWithinTheirRange)
+{
+    sync.Init();
+    EXPECT_EQ(sync.FTPConnections, CSync::kDefaultFTPConnections);
+    sync.FTPConnections = 3;
+    sync.Terminate();
+    EXPECT_EQ(Registry().GetKeyWord(eRegBaseKey::HKCU, kOptionsKey, "FTPConnections", 0), 3);
+    for (const auto& [stored, loaded] : {std::pair{3, 3}, {0, 1}, {-5, 1}, {9, 8}}) {
+        Registry().SetKeyWord(eRegBaseKey::HKCU, kOptionsKey, "FTPConnections", stored);
+        sync.Init();
+        EXPECT_EQ(sync.FTPConnections, loaded) << stored;
+    }
+}
+
 TEST_F(SettingsTest, FtpSiteIsSavedAndLoaded)
 {
     host.site.Server = "ftp.example.org";

@@ -28,11 +28,9 @@ class FtpFaultsTest : public EngineFixture {
 protected:
     void SetUp() override
     {
-        for (const FtpServerKind kind : {FtpServerKind::Pyftpdlib, FtpServerKind::Vsftpd}) {
-            const std::string missing = FtpServer::MissingReason(kind);
-            if (!missing.empty())
-                GTEST_SKIP() << missing;
-        }
+        const std::string missing = FtpServer::MissingReasonOfEither();
+        if (!missing.empty())
+            GTEST_SKIP() << missing;
     }
     void TearDown() override { Registry().DeleteKey(quorvantell::eRegBaseKey::HKCU, kOptionsKey); }
 

@@ -65,6 +65,12 @@ std::string FtpServer::MissingReason(FtpServerKind kind)
     return haveModule ? std::string() : "python3-pyftpdlib is not installed";
 }
 
+std::string FtpServer::MissingReasonOfEither()
+{
+    const std::string pyftpd = MissingReason(FtpServerKind::Pyftpdlib);
+    return pyftpd.empty() ? MissingReason(FtpServerKind::Vsftpd) : pyftpd;
+}
+
 std::unique_ptr<FtpServer> FtpServer::Start(FtpServerKind kind, const FtpServerOptions& options)
 {
     std::unique_ptr<FtpServer> server(new FtpServer(kind));
@@ -120,6 +126,11 @@ void FtpServer::StartPyftpd(const FtpServerOptions& options)
         argv.push_back("--no-mdtm");
     if (!options.renameOver)
         argv.push_back("--no-rename-over");
+    if (!options.readOnlyFolder.empty()) {
+        MakeDirs(m_localFolder + options.readOnlyFolder);  // the server takes only a folder that exists
+        argv.insert(argv.end(), {"--read-only", m_localFolder + options.readOnlyFolder});
+    }
+    argv.insert(argv.end(), {"--max-sessions", std::to_string(options.maxSessions)});
     argv.insert(argv.end(), {"--upload-limit", std::to_string(options.uploadLimit), "--cut-uploads-after",
                              std::to_string(options.cutUploadsAfter)});
 
@@ -184,7 +195,7 @@ void FtpServer::StartVsftpd(const FtpServerOptions& options)
             "\ndirlist_enable=" + (options.listable ? "YES" : "NO") +
             "\nmdtm_write=YES\nuse_localtime=NO\npasv_enable=YES\npasv_address=127.0.0.1\nport_enable=YES"
             "\nconnect_from_port_20=NO\ndelay_failed_login=0\nxferlog_enable=YES\nxferlog_std_format=NO\nvsftpd_log_file=" + m_log +
-            "\nlog_ftp_protocol=YES\nsyslog_enable=NO\n" + tls;
+            "\nlog_ftp_protocol=YES\nsyslog_enable=NO\nmax_per_ip=" + std::to_string(options.maxSessions) + "\n" + tls;
         WriteFile(m_dir / "vsftpd.conf", config);
         Launch({kVsftpd, m_dir / "vsftpd.conf"}, -1);
         const auto deadline = std::chrono::steady_clock::now() + kStartLimit;

@@ -34,6 +34,11 @@ struct FtpServerOptions {
     int64_t uploadLimit = 0;
     int64_t cutUploadsAfter = 0;
     bool renameOver = true;
+    // pyftpdlib only: a folder (relative) the user may list but not write in.
+    std::string readOnlyFolder = {};
+    // Control connections at once from one address (0: no limit); more are
+    // turned away with a 421 greeting.
+    int maxSessions = 0;
     // vsftpd only: TLS required for the login and every transfer, with a
     // certificate of a CA of the server's own.
     FtpTls tls = FtpTls::None;
@@ -44,6 +49,8 @@ public:
     // Why the server cannot run here (its program or module is missing);
     // empty when it can.
     static std::string MissingReason(FtpServerKind kind);
+    // The first reason of either server; empty when both can run.
+    static std::string MissingReasonOfEither();
     // Starts the server; throws std::runtime_error when it does not come up.
     static std::unique_ptr<FtpServer> Start(FtpServerKind kind, const FtpServerOptions& options = {});
 

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -208,6 +209,8 @@ private slots:
         QVERIFY(Dialog().opt(0)->isChecked());
         QCOMPARE(Dialog().sld(0)->value(), 2);
         QCOMPARE(Dialog().sld(1)->value(), 3);
+        QCOMPARE(Dialog().spnConnections()->value(), velloran::CSync::kDefaultFTPConnections);
+        QCOMPARE(Dialog().spnConnections()->maximum(), 8);
         QCOMPARE(Fill(Dialog().shp(0)), quorvantell::OleColor::ToQColor(0x006A0035));
         QCOMPARE(Fill(Dialog().shp(1)), QColor(Qt::white));
         for (const int i : {3, 4, 5, 6, 8})
@@ -282,6 +285,7 @@ private slots:
         Dialog().chk(9)->setChecked(true);
         Dialog().opt(2)->setChecked(true);
         Dialog().sld(1)->setValue(2);
+        Dialog().spnConnections()->setValue(9);  // held at the top of its range
         Dialog().chk(7)->setChecked(false);
         const QColor before = m_main->txt(0)->palette().color(QPalette::Base);
         Sync().Options.BackgroundColor = 0x000000FF;  // not the dialog's: a flagged apply would take its own
@@ -292,6 +296,7 @@ private slots:
         QVERIFY(Sync().Options.FilterDotFiles);
         QCOMPARE(Sync().Options.ErrorAction, 2);
         QCOMPARE(Sync().Options.ThreadPriority, int16_t{2});
+        QCOMPARE(Sync().FTPConnections, 8);
         QVERIFY(!Sync().Options.AssociateScripts);
         QCOMPARE(Sync().Options.BackgroundColor, 0x000000FFu);
         QCOMPARE(m_main->txt(0)->palette().color(QPalette::Base), before);

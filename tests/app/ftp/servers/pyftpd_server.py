@@ -7,6 +7,8 @@
 # named "vanish" drops the connection. --upload-limit slows uploads down,
 # --cut-uploads-after drops an upload's data connection part way (the server
 # stays up), and --no-rename-over refuses a rename onto an existing file.
+# --read-only takes away the right to write in one folder, and
+# --max-sessions turns away control connections beyond that many at once.
 import argparse
 import logging
 import os
@@ -146,6 +148,10 @@ def main():
                         help="bytes after which an upload's data connection is dropped")
     parser.add_argument("--no-rename-over", action="store_true",
                         help="refuse RNTO onto a file that exists")
+    parser.add_argument("--read-only", default=None,
+                        help="a folder below the root that may be listed but not written in")
+    parser.add_argument("--max-sessions", type=int, default=0,
+                        help="control connections at once from one address (0: no limit)")
     args = parser.parse_args()
 
     if args.log:
@@ -155,6 +161,8 @@ def main():
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm=args.perm)
+    if args.read_only:
+        authorizer.override_perm(args.user, args.read_only, perm="elr", recursive=True)
     commands = TestHandler.proto_cmds.copy()
     if args.no_mlsd:
         commands.pop("MLSD", None)
@@ -169,6 +177,7 @@ def main():
                                                "dtp_handler": dtp})
 
     server = FTPServer(("127.0.0.1", 0), handler)
+    server.max_cons_per_ip = args.max_sessions
     sys.stdout.write("READY %d\n" % server.address[1])
     sys.stdout.flush()
     server.serve_forever()
