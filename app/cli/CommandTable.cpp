@@ -51,9 +51,13 @@ the first byte, port 990 when none is given); over TLS the password, the
 listings and the files travel encrypted. A server whose certificate no
 authority of the system's CA store signed is refused with the fingerprint of
 the key it offered; --trust-fingerprint=SHA256:... accepts that key (and only
-it). Port 21 when none is given; user, password and folder are percent-decoded
-("%40" for "@", "%3A" for ":", "%2F" for "/"), and the folder is taken from
-the server's root ("dir" is "/dir/"). Without a user the login is anonymous.
+it). sftp://[user[:password]@]host[:port]/dir/ reaches the folder over SSH
+(port 22): a host key that ~/.ssh/known_hosts does not list is refused the
+same way, until --trust-fingerprint names it. Port 21 when none is given;
+user, password and folder are percent-decoded ("%40" for "@", "%3A" for
+":", "%2F" for "/"), and the folder is taken from the server's root ("dir"
+is "/dir/"). Without a user the login is anonymous (over SFTP: the local
+user's, with the SSH agent or the keys in ~/.ssh; so is an empty password).
 A user without a password takes it from the first line of the file named
 by --password-file FILE, else from the environment variable
 VELLORAN_FTP_PASSWORD, else from a prompt on the terminal, else the empty

@@ -22,7 +22,7 @@ namespace velloran::cli {
 namespace {
 
 constexpr const char* kPlainScheme = "ftp://";
-constexpr const char* kSchemes[] = {kPlainScheme, "ftpes://", "ftps://"};
+constexpr const char* kSchemes[] = {kPlainScheme, "ftpes://", "ftps://", "sftp://"};
 constexpr const char* kPasswordVariable = "VELLORAN_FTP_PASSWORD";
 // More than any password; an endless file (a device) stops here.
 constexpr size_t kPasswordFileLimit = 4096;
@@ -145,8 +145,9 @@ std::vector<OptionSpec> FtpTarget::Options(bool withSubDirs)
         options.push_back({"no-subdirs", "", "FTP: only the top folder of each side, no subfolders"});
     options.push_back({"password-file", "FILE", "FTP: the password is the first line of FILE"});
     options.push_back({"trust-fingerprint", "SHA256:...",
-                       "FTP over TLS: accept a server whose certificate no trusted authority signed when its key "
-                       "has this fingerprint (the refusal names the key offered)"});
+                       "FTP over TLS and SFTP: accept a server whose certificate no trusted authority signed, or "
+                       "whose SSH host key known_hosts does not list, when its key has this fingerprint (the "
+                       "refusal names the key offered)"});
     return options;
 }
 

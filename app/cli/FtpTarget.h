@@ -1,9 +1,9 @@
 // FtpTarget: an FTP server folder named on velloran-cli's command line as
 // ftp://[user[:password]@]host[:port]/dir/, or the same with ftpes:// (TLS
-// asked for on the FTP port) or ftps:// (TLS from the start, port 990) -
-// user, password and folder
-// percent-decoded, the folder made a server path ("/dir/", "/" when none is
-// given). No user means an anonymous login; a user without a password
+// asked for on the FTP port), ftps:// (TLS from the start, port 990) or
+// sftp:// (SSH, port 22) - user, password and folder percent-decoded, the
+// folder made a server path ("/dir/", "/" when none is given). No user means
+// an anonymous login (over SFTP: the local user's); a user without a password
 // takes it from --password-file FILE, else from VELLORAN_FTP_PASSWORD, else
 // from a prompt on the terminal, else the empty text.
 #pragma once
@@ -33,7 +33,7 @@ public:
     // scheme + host[:port] + folder: the address without user and password.
     std::string Display() const;
 
-    std::string scheme;  // "ftp://", "ftpes://" or "ftps://", in lower case
+    std::string scheme;  // "ftp://", "ftpes://", "ftps://" or "sftp://", in lower case
     // host[:port], with the scheme in front unless it is ftp://, as the FTP
     // site's server field takes it.
     std::string server;

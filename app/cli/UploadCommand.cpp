@@ -30,7 +30,7 @@ int UploadCommand::Execute(CliSession& session)
     const std::vector<std::string>& operands = session.Arguments().Operands();
     if (!FtpTarget::IsUrl(operands[1]))
         throw UsageError("upload sends to an FTP server: URL is ftp://[user[:password]@]host[:port]/dir/ "
-                         "(or ftpes://, ftps://)");
+                         "(or ftpes://, ftps://, sftp://)");
     if (!session.UseSides(operands[0], operands[1]))
         return kExitError;
     const FtpSiteFields site = session.Host().FtpSite();

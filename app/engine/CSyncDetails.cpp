@@ -161,7 +161,10 @@ void CSync::PopulateList(IDetailsWindow& window, bool DiffOnly)
         status.SetCaption("Counting files");
         if (modeFTP) {
             const FtpSiteFields site = m_host.FtpSite();
-            window.SetFolderCaption(1, "ftp://" + site.Server + ServerFolder());
+            // A server field naming its scheme keeps it: the caption is the
+            // address the sync dialog sends to.
+            const bool schemed = site.Server.find("://") != std::string::npos;
+            window.SetFolderCaption(1, (schemed ? "" : "ftp://") + site.Server + ServerFolder());
             ScanFTP(status, true, site.SubDirs != 0);
         } else {
             window.SetFolderCaption(1, rootFolder[1]);

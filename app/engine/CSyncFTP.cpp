@@ -6,6 +6,7 @@
 #include "app/engine/ProgramInfo.h"
 #include "app/engine/ScanBatch.h"
 #include "app/engine/SideScanner.h"
+#include "app/ftp/FtpAddress.h"
 #include "app/ftp/UploadPool.h"
 #include "classlib/files/CFile.h"
 #include "classlib/general/CGeneral.h"
@@ -34,21 +35,33 @@ constexpr const char* kConnectionError = "An error occurred with the FTP connect
 constexpr const char* kListingFailed = "Error getting list of files from FTP server.  No files were copied.";
 constexpr const char* kUploadFailed = "Error occurred while copying files to FTP server.";
 
+bool IsSsh(const std::string& server)
+{
+    const auto address = FtpAddress::Parse(server);
+    return address && address->scheme == FtpScheme::Sftp;
+}
+
 // What the user needs to decide whether to trust the server: the key it
 // offered. Empty when the connection failed for another reason.
-std::string UntrustedKeyNote(const std::string& key)
+std::string UntrustedKeyNote(const std::string& server, const std::string& key)
 {
-    return key.empty() ? std::string()
-                       : ": its certificate is not signed by a trusted authority and its key " + key +
-                             " is not trusted for this site";
+    if (key.empty())
+        return std::string();
+    return IsSsh(server) ? ": its host key " + key + " is not known and not trusted for this site"
+                         : ": its certificate is not signed by a trusted authority and its key " + key +
+                               " is not trusted for this site";
 }
 
 std::string TrustQuestion(const FtpSiteFields& site, const std::string& offered)
 {
     const std::string server = Printable(site.Server);
-    const std::string what = site.TrustedKey.empty()
-                                 ? "The certificate of " + server + " is not signed by a trusted authority."
-                                 : "The key of " + server + " has changed since you trusted it.";
+    std::string what;
+    if (!site.TrustedKey.empty())
+        what = "The key of " + server + " has changed since you trusted it.";
+    else if (IsSsh(site.Server))
+        what = "The host key of " + server + " is not known yet.";
+    else
+        what = "The certificate of " + server + " is not signed by a trusted authority.";
     return what + " The server offers the key\n" + offered +
            "\nCompare it with the one the server's owner gave you. Trust this server?";
 }
@@ -159,7 +172,7 @@ void CSync::ListServer(SideScanner::DotFilter dots, bool subDirs, int64_t& n, do
         [&] {
             if (!ConnectFtp())
                 throw AppError(AppError::kFtpError, "Error connecting to FTP server " + site.Server +
-                                                        UntrustedKeyNote(m_FTP.UntrustedKey()));
+                                                        UntrustedKeyNote(site.Server, m_FTP.UntrustedKey()));
         },
         handler);
     Attempt([&] { m_FTP.FindFilesInit(serverFolder, kAllFiles, subDirs); }, handler);

@@ -385,8 +385,9 @@ std::string CFTP::FileTitle(const std::string& fullPath)
 
 std::string CFTP::StripDomain(const std::string& path)
 {
-    // The search starts behind the 6 characters of "ftp://".
-    const size_t slash = path.find('/', 6);
+    // The search starts behind the scheme ("ftp://", "sftp://" ...).
+    const size_t scheme = path.find("://");
+    const size_t slash = path.find('/', scheme == std::string::npos ? 6 : scheme + 3);
     if (slash == std::string::npos)
         throw std::invalid_argument("StripDomain: no path after the server in " + path);
     return path.substr(slash);

@@ -85,8 +85,8 @@ public:
     static std::string FileNameFromPath(const std::string& fullPath);
     static std::string PathOnly(const std::string& fullPath);
     static std::string FileTitle(const std::string& fullPath);
-    // The path part of ftp://server/dir/f.txt; std::invalid_argument when no
-    // "/" follows the 6 characters of "ftp://".
+    // The path part of ftp://server/dir/f.txt (or sftp://, ftpes:// ...);
+    // std::invalid_argument when no "/" follows the server.
     static std::string StripDomain(const std::string& path);
     static std::string SlashToDos(const std::string& path);
     static std::string SlashToUnix(const std::string& path);

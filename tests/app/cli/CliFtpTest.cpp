@@ -2,6 +2,7 @@
 // compare end to end (exit statuses, JSON parsed back), the address forms
 // and password sources, failed uploads, warning lines and bad addresses.
 #include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/SshServer.h"
 #include "tests/app/support/EngineFixture.h"
 #include "tests/app/support/ProcessRun.h"
 
@@ -136,6 +137,28 @@ TEST_F(CliFtpTest, TrustFingerprintAcceptsTheKeyNamed)
     EXPECT_EQ(r.out.find(server->Password()), std::string::npos) << r.out;
     EXPECT_EQ(r.err.find(server->Password()), std::string::npos) << r.err;
     unsetenv("VELLORAN_FTP_PASSWORD");
+}
+
+// Over SFTP: an unknown host key refused with its fingerprint, then trusted;
+// the upload keeps every time, so a compare right after finds nothing.
+TEST_F(CliFtpTest, UploadOverSftpLeavesNothingToCompare)
+{
+    if (!SshServer::MissingReason().empty())
+        GTEST_SKIP() << SshServer::MissingReason();
+    Put(0, "a.txt", "aaa");
+    Put(0, "sub/b.txt", "bb", kBaseTime + kHour);
+    auto server = SshServer::Start();
+    ProcessResult r = Cli({"upload", m_left, server->Url()});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("its host key " + server->HostKey() + " is not known"), std::string::npos) << r.err;
+    const std::string trust = "--trust-fingerprint=" + server->HostKey();
+    r = Cli({"upload", trust, m_left, server->Url()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(GetFileTime(server->Folder() + "sub/b.txt"), kBaseTime + kHour);
+    r = Cli({"compare", trust, m_left, server->Url()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.find(server->Password()), std::string::npos) << r.err;
 }
 
 class CliFtpPyftpdTest : public CliFtpTest {

@@ -1,8 +1,9 @@
 // FTP mode and a TLS server whose certificate no trusted authority signed:
 // the user is asked once, the key is kept with the site (the password only
 // with "Save password"), and a server offering another key is asked about
-// again and refused on No.
+// again and refused on No; an unknown SSH host key likewise.
 #include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/SshServer.h"
 #include "tests/app/support/EngineFixture.h"
 
 #include <cstdlib>
@@ -92,6 +93,33 @@ TEST_F(FtpTrustTest, AskedOnceKeptWithTheSiteAndAskedAgainWhenTheKeyChanges)
     EXPECT_EQ(host.MessageTexts().front(), kConnectionError);
     EXPECT_NE(sync.errLog.find("its key " + other->Certificate()->Fingerprint() + " is not trusted"),
               std::string::npos) << sync.errLog;
+}
+
+// An SSH host key known_hosts does not list is asked about in the same way.
+TEST_F(FtpTrustTest, AnUnknownHostKeyIsAskedAboutOnce)
+{
+    if (!SshServer::MissingReason().empty())
+        GTEST_SKIP() << SshServer::MissingReason();
+    sync.Init();
+    Put(0, "a.txt", "a");
+    auto server = SshServer::Start();
+    sync.modeFTP = true;
+    host.site = FtpSiteFields();
+    host.site.Server = server->Server();
+    host.site.Username = server->User();
+    host.site.Passwd = server->Password();
+    host.site.FTPDirs = {server->Folder()};
+    host.answers = {true};
+    ASSERT_TRUE(sync.checkFoldersValid());
+    EXPECT_TRUE(sync.DoCopyFTP());
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_NE(host.questions[0].text.find("host key of " + server->Server() + " is not known yet"), std::string::npos)
+        << host.questions[0].text;
+    EXPECT_NE(host.questions[0].text.find(server->HostKey()), std::string::npos) << host.questions[0].text;
+    EXPECT_EQ(host.site.TrustedKey, server->HostKey());
+    EXPECT_EQ(ReadFile(server->Folder() + "a.txt"), "a");
+    EXPECT_TRUE(sync.DoCopyFTP());
+    EXPECT_EQ(host.questions.size(), 1u);
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ TEST(CFTPPaths, StripDomain)
     EXPECT_EQ(CFTP::StripDomain("ftp://server/x/y"), "/x/y");
     EXPECT_EQ(CFTP::StripDomain("ftp://server/dir/f.txt"), "/dir/f.txt");
     EXPECT_EQ(CFTP::StripDomain("ftp://s/"), "/");
+    EXPECT_EQ(CFTP::StripDomain("ftpes://server:21/dir/f.txt"), "/dir/f.txt");
+    EXPECT_EQ(CFTP::StripDomain("sftp://s/home/f.txt"), "/home/f.txt");
     EXPECT_THROW(CFTP::StripDomain("ftp://server"), std::invalid_argument);
     EXPECT_THROW(CFTP::StripDomain("a/b"), std::invalid_argument);
 }

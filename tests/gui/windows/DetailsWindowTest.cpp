@@ -7,6 +7,7 @@
 #ifndef Q_MOC_RUN  // moc cannot read the C++20 headers behind the engine
 #include "app/engine/CSync.h"
 #include "tests/app/ftp/FtpServers.h"
+#include "tests/app/ftp/SshServer.h"
 #endif
 #include "app/views/CListView.h"
 #include "controls/Twips.h"
@@ -453,6 +454,42 @@ private slots:
         SyncRow(1, "down.txt", 0);
         QCOMPARE(Read(m_left + "/down.txt"), std::string("down"));
         QCOMPARE(ModifiedAt(m_left + "/down.txt"), ModifiedAt(server->Local("down.txt")));
+        Details().cmd(1)->click();
+    }
+
+    // Over SFTP: the host key is asked about once, in the window, and kept
+    // with the site; a file synchronised up keeps its time.
+    void sftpAsksToTrustTheHostOnce()
+    {
+        using velloran::test::SshServer;
+        if (const std::string why = SshServer::MissingReason(); !why.empty())
+            QSKIP(why.c_str());
+        const std::unique_ptr<SshServer> server = SshServer::Start();
+        Write(m_left + "/up.txt", "up", kTime + 500);
+        velloran::FtpSiteFields site;
+        site.Server = server->Server();
+        site.Username = server->User();
+        site.Passwd = server->Password();
+        site.FTPDirs = {server->Folder()};
+        Window().SetFtpSite(site);
+        Window().mnu(1)->actions().at(2)->trigger();
+        {
+            Boxes boxes({QMessageBox::Yes});
+            View(true);
+            QCOMPARE(Status(Details()), QStringLiteral("Done."));
+            QCOMPARE(boxes.texts.size(), size_t{1});
+            QVERIFY(boxes.texts[0].contains(QString::fromStdString(server->HostKey())));
+            QVERIFY(boxes.texts[0].endsWith(QStringLiteral("Trust this server?")));
+        }
+        QCOMPARE(Window().FtpSite().TrustedKey, server->HostKey());
+        QCOMPARE(SyncRow(0, "up.txt", 0), std::vector<QString>{QStringLiteral("All done!")});
+        QCOMPARE(Read(server->Folder() + "up.txt"), std::string("up"));
+        QCOMPARE(ModifiedAt(server->Folder() + "up.txt"), kTime + 500);
+        Details().cmd(1)->click();
+        Boxes none({});
+        View(true);
+        QCOMPARE(Status(Details()), QStringLiteral("No differences found."));
+        QVERIFY(none.texts.empty());
         Details().cmd(1)->click();
     }
 };
