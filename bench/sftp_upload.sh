@@ -10,7 +10,7 @@
 # missing, given a random password for the run and locked again after.
 # usage: sftp_upload.sh BIN_DIR
 # Environment: VELLORAN_BENCH_DIR, BENCH_FTP_FILES (2000), BENCH_FTP_FOLDERS
-# (100), BENCH_FTP_REPS (3), BENCH_FTP_CONNECTIONS (velloran's default).
+# (100), BENCH_FTP_REPS (3), BENCH_FTP_CONNECTIONS (4).
 set -euo pipefail
 bin=${1:?usage: sftp_upload.sh BIN_DIR}
 files=${BENCH_FTP_FILES:-2000}
@@ -80,11 +80,8 @@ CONF
 done
 [ -n "$server_pid" ] || { echo "sftp_upload: sshd did not start: $(cat "$work/server.err")" >&2; exit 1; }
 
-connections=${BENCH_FTP_CONNECTIONS:-}
-velloran_connections=()
-[ -n "$connections" ] && velloran_connections=(--connections="$connections")
-lftp_parallel=${connections:-$("$cli" help upload 2> /dev/null | sed -n 's/.*--connections=N.*default \([0-9]*\).*/\1/p')}
-lftp_parallel=${lftp_parallel:-1}
+# The same number of connections for both; 4 is velloran's default.
+connections=${BENCH_FTP_CONNECTIONS:-4}
 
 # Median wall time of uploading into a fresh empty folder, in nanoseconds:
 # timed_upload NAME COMMAND...; the command gets that folder as its last
@@ -108,20 +105,20 @@ timed_upload() {
   printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
 }
 velloran_upload() {
-  VELLORAN_FTP_PASSWORD=$password "$cli" upload "${velloran_connections[@]}" --trust-fingerprint="$key" "$tree" \
+  VELLORAN_FTP_PASSWORD=$password "$cli" upload --connections="$connections" --trust-fingerprint="$key" "$tree" \
     "sftp://$user@127.0.0.1:$port$1"
 }
 lftp_upload() {
   lftp -u "$user,$password" -p "$port" \
-    -e "set sftp:auto-confirm yes; set sftp:connect-program 'ssh -a -x -o UserKnownHostsFile=/dev/null -o StrictHostKeyChecking=no'; mirror -R --no-perms --parallel=$lftp_parallel $tree $1; bye" \
+    -e "set sftp:auto-confirm yes; set sftp:connect-program 'ssh -a -x -o UserKnownHostsFile=/dev/null -o StrictHostKeyChecking=no'; mirror -R --no-perms --parallel=$connections $tree $1; bye" \
     "sftp://127.0.0.1"
 }
 
 find "$tree" > /dev/null  # warm the cache
 v=$(timed_upload velloran velloran_upload)
 l=$(timed_upload lftp lftp_upload)
-awk -v v="$v" -v l="$l" -v files="$files" -v folders="$folders" -v reps="$reps" -v n="$lftp_parallel" 'BEGIN {
-  printf "sftp_upload: %d small files in %d folders to a local sshd over SFTP, median of %d runs, lftp --parallel=%d\n", files, folders, reps, n
+awk -v v="$v" -v l="$l" -v files="$files" -v folders="$folders" -v reps="$reps" -v n="$connections" 'BEGIN {
+  printf "sftp_upload: %d small files in %d folders to a local sshd over SFTP, median of %d runs, %d connections each (lftp --parallel)\n", files, folders, reps, n
   printf "  velloran-cli upload  %8.2f s\n", v / 1e9
   printf "  lftp mirror -R       %8.2f s\n", l / 1e9
   printf "  ratio upload/lftp: %.2f (goal <= 1: %s)\n", v / l, v <= l ? "met" : "NOT met"

@@ -6,32 +6,12 @@
 #include "tests/app/ftp/FtpTestSupport.h"
 #include "tests/app/ftp/SshServer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 namespace velloran::test {
 namespace {
-
-using namespace std::chrono_literals;
-
-// The bytes of the files in a folder, its subfolders left out.
-int64_t TreeBytes(const std::string& folder)
-{
-    int64_t bytes = 0;
-    for (const std::string& name : ListTree(folder)) {
-        struct stat info {};
-        if (stat((folder + name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
-            bytes += info.st_size;
-    }
-    return bytes;
-}
 
 // 2025-06-01 10:00:00 UTC and a day later, as file times.
 constexpr int64_t kTime = (1'748'772'000LL + 11'644'473'600LL) * 10'000'000LL;
@@ -150,23 +130,12 @@ TEST_F(CFTPSftpTest, LoginByKeyOrPassword)
 // before whole under its name.
 TEST_F(CFTPSftpTest, ServerKilledMidUploadKeepsTheOldFile)
 {
-    const std::string big = m_local / "big.bin";
-    const int fd = open(big.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, 4LL << 30), 0);  // sparse: costs no disk here
-    close(fd);
     WriteFile(m_server->Folder() + "big.bin", "old");
     CFTP ftp;
     ftp.TrustKey(m_server->HostKey());
     ASSERT_TRUE(Connect(ftp, m_server->Password()));
-    std::thread killer([&] {
-        // Once the temporary file has grown, the server goes.
-        for (int i = 0; i < 400 && TreeBytes(m_server->Folder()) < (1 << 20); ++i)
-            std::this_thread::sleep_for(25ms);
-        m_server->Kill();
-    });
-    EXPECT_FALSE(ftp.PutFile(big, Remote("big.bin")));
-    killer.join();
+    EXPECT_FALSE(PutWhileTheServerDies(ftp, m_local.Path(), Remote("big.bin"), m_server->Folder(),
+                                       [this] { m_server->Kill(); }));
     EXPECT_EQ(ReadFile(m_server->Folder() + "big.bin"), "old");
 }
 

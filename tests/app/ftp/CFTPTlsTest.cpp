@@ -1,7 +1,8 @@
 // CFTP over TLS against vsftpd on 127.0.0.1, with AUTH TLS (ftpes://) and
 // with TLS from the first byte (ftps://): a wrong password, every operation,
-// exact times, and a certificate no trusted CA signed refused before the
-// login, naming its key, and accepted once that key is trusted.
+// exact times, a certificate no trusted CA signed refused before the login,
+// naming its key, and accepted once that key is trusted, and a server killed
+// mid-upload leaving the final name untouched.
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpServers.h"
 #include "tests/app/ftp/FtpTestSupport.h"
@@ -98,6 +99,19 @@ TEST_P(CFTPTlsTest, AnUntrustedCertificateIsRefusedUntilItsKeyIsTrusted)
     ASSERT_TRUE(Connect(ftp));
     EXPECT_EQ(ftp.UntrustedKey(), "");
     EXPECT_EQ(ListFtpTree(ftp, m_server->ServerFolder(), true).files, (std::vector<std::string>{"a.txt"}));
+}
+
+// A server gone mid-transfer fails the upload and leaves the file of
+// before whole under its name.
+TEST_P(CFTPTlsTest, ServerKilledMidUploadKeepsTheOldFile)
+{
+    CaStore store(m_server->Certificate()->CaFile());
+    m_server->MakeFile("big.bin", "old");
+    CFTP ftp;
+    ASSERT_TRUE(Connect(ftp));
+    EXPECT_FALSE(PutWhileTheServerDies(ftp, m_local.Path(), m_server->Remote("big.bin"), m_server->LocalFolder(),
+                                       [this] { m_server->Kill(); }));
+    EXPECT_EQ(ReadFile(m_server->Local("big.bin")), "old");
 }
 
 INSTANTIATE_TEST_SUITE_P(Tls, CFTPTlsTest, testing::Values(FtpTls::Explicit, FtpTls::Implicit),

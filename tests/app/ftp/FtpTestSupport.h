@@ -20,4 +20,10 @@ FtpListing ListFtpTree(CFTP& ftp, const std::string& path, bool subDirs, const s
 // The Number of the AppError the action raised; 0 when it raised none.
 int32_t RaisedNumber(const std::function<void()>& action);
 
+// PutFile of a sparse 4 GB file made in `localFolder` as `remote`, while
+// `kill` ends the server once its folder `serverDisk` (as seen on this
+// disk) has taken a megabyte; the result of PutFile.
+bool PutWhileTheServerDies(CFTP& ftp, const std::string& localFolder, const std::string& remote,
+                           const std::string& serverDisk, const std::function<void()>& kill);
+
 }  // namespace velloran::test
