@@ -1,8 +1,8 @@
 // FtpTransport: what CFTP needs from an FTP client library - one logged-in
 // control connection, raw commands with their replies, directory listings as
-// text and binary transfers. CurlFtpTransport is the implementation; CFTP owns
-// one and keeps every protocol decision (features, listing format, names) to
-// itself.
+// text and binary transfers. CurlFtpTransport speaks FTP (plain or over TLS),
+// SftpTransport answers the same commands over SFTP; CFTP owns one and keeps
+// every protocol decision (features, listing format, names) to itself.
 #pragma once
 
 #include "app/ftp/FtpAddress.h"
