@@ -20,9 +20,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <random>
 #include <utility>
 
 namespace velloran {
@@ -77,6 +79,17 @@ bool StartsWithStamp(const std::string& argument)
 std::string StampOf(uint64_t seconds)
 {
     return FormatFtpTime(quorvantell::FileTimeFromTimespec({static_cast<time_t>(seconds), 0}));
+}
+
+// A hidden name beside `path` for the file it names while a new one takes
+// its place.
+std::string AsideName(const std::string& path)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    const size_t slash = path.rfind('/') + 1;
+    char token[17];
+    std::snprintf(token, sizeof token, "%016llx", static_cast<unsigned long long>(random()));
+    return path.substr(0, slash) + "." + path.substr(slash) + "." + token + ".velloran-old";
 }
 
 // A name with a line break would end its listing line early; with "/" in
@@ -353,12 +366,30 @@ std::string SftpTransport::Rename(const std::string& to)
     const std::string from = std::exchange(m_renameFrom, std::string());
     if (from.empty())
         return "503 RNFR first\r\n";
-    // SFTP's rename never replaces a file; CFTP then deletes and renames.
-    const int result = libssh2_sftp_rename_ex(m_sftp, from.c_str(), static_cast<unsigned>(from.size()), to.c_str(),
-                                              static_cast<unsigned>(to.size()), LIBSSH2_SFTP_RENAME_OVERWRITE |
-                                                                                    LIBSSH2_SFTP_RENAME_ATOMIC |
-                                                                                    LIBSSH2_SFTP_RENAME_NATIVE);
-    return result == 0 ? "250 Renamed\r\n" : Refusal();
+    if (Move(from, to))
+        return "250 Renamed\r\n";
+    // SFTP's rename never replaces a file. The file there steps aside
+    // first and goes only once the new one holds the name, so a break in
+    // between leaves both whole.
+    const std::string aside = AsideName(to);
+    if (!IsOpen() || SessionBroke() || !Move(to, aside))
+        return Refusal();
+    if (!Move(from, to)) {
+        const std::string refusal = Refusal();
+        if (IsOpen())
+            Move(aside, to);
+        return refusal;
+    }
+    libssh2_sftp_unlink(m_sftp, aside.c_str());
+    return "250 Renamed\r\n";
+}
+
+bool SftpTransport::Move(const std::string& from, const std::string& to)
+{
+    return libssh2_sftp_rename_ex(m_sftp, from.c_str(), static_cast<unsigned>(from.size()), to.c_str(),
+                                  static_cast<unsigned>(to.size()),
+                                  LIBSSH2_SFTP_RENAME_OVERWRITE | LIBSSH2_SFTP_RENAME_ATOMIC |
+                                      LIBSSH2_SFTP_RENAME_NATIVE) == 0;
 }
 
 std::string SftpTransport::ModifyTime(const std::string& path)

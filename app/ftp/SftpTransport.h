@@ -49,6 +49,7 @@ private:
     std::string Execute(const std::string& command, const std::string& folder);
     std::string SetTime(const std::string& stamp, const std::string& path);
     std::string Rename(const std::string& to);
+    bool Move(const std::string& from, const std::string& to);
     std::string ModifyTime(const std::string& path);
     // The reply to a request the server refused, or empty (and the session
     // closed) when it was the connection that failed.
