@@ -3,18 +3,20 @@
 # and over FTP with TLS (ftpes://, a certificate made here by openssl):
 # `velloran-cli upload` against `lftp -e "mirror -R ..."` (the bar), on the
 # same tree in the same run, each run into a fresh empty server folder,
-# median of a few runs. Both keep the local file times on the server (lftp
-# through the same "MDTM time path" command vsftpd takes) and neither sets
-# permissions. The server is started here on a free port of 127.0.0.1 with a
+# median of a few runs, at each number of simultaneous transfers N
+# (`--connections=N` against lftp's `mirror --parallel=N`). Both keep the
+# local file times on the server (lftp through the same "MDTM time path"
+# command vsftpd takes) and neither sets permissions. The server is started here on a free port of 127.0.0.1 with a
 # configuration of its own: anonymous uploads into a folder owned by "ftp".
 # usage: ftp_upload.sh BIN_DIR
 # Environment: VELLORAN_BENCH_DIR, BENCH_FTP_FILES (2000), BENCH_FTP_FOLDERS
-# (100), BENCH_FTP_REPS (3).
+# (100), BENCH_FTP_REPS (3), BENCH_FTP_CONNECTIONS ("1 2 4 8").
 set -euo pipefail
 bin=${1:?usage: ftp_upload.sh BIN_DIR}
 files=${BENCH_FTP_FILES:-2000}
 folders=${BENCH_FTP_FOLDERS:-100}
 reps=${BENCH_FTP_REPS:-3}
+connections=${BENCH_FTP_CONNECTIONS:-1 2 4 8}
 base=${VELLORAN_BENCH_DIR:-${TMPDIR:-/tmp}/velloran-bench}
 tree=$base/tree-$files-$folders
 source "$(dirname "$0")/tree_cache.bash"
@@ -26,8 +28,10 @@ done
 
 work=$(mktemp -d)
 server_pid=
+# Under set -e a failing last command of an && list would end the trap
+# early, with the server's status and the folder left behind.
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2> /dev/null && wait "$server_pid" 2> /dev/null
+  if [ -n "$server_pid" ]; then stop_server; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -127,22 +131,29 @@ timed_upload() {
   done
   printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
 }
-velloran_upload() { "$cli" upload --passive "$tree" "ftp://127.0.0.1:$port$1"; }
+# Both take N, the transfers at once, from $n.
+velloran_upload() { "$cli" upload --passive --connections="$n" "$tree" "ftp://127.0.0.1:$port$1"; }
 lftp_upload() {
   lftp -u anonymous,bench -p "$port" \
-    -e "set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms $tree $1; bye" 127.0.0.1
+    -e "set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms --parallel=$n $tree $1; bye" 127.0.0.1
 }
 
 find "$tree" > /dev/null  # warm the cache
+# report HOW VELLORAN_COMMAND LFTP_COMMAND: one line for each N.
 report() {
-  awk -v v="$2" -v l="$3" -v files="$files" -v folders="$folders" -v reps="$reps" -v how="$1" 'BEGIN {
-    printf "ftp_upload: %d small files in %d folders to a local vsftpd over %s, median of %d runs\n", files, folders, how, reps
-    printf "  velloran-cli upload  %8.2f s\n", v / 1e9
-    printf "  lftp mirror -R       %8.2f s\n", l / 1e9
-    printf "  ratio upload/lftp: %.2f (goal <= 1: %s)\n", v / l, v <= l ? "met" : "NOT met"
-  }'
+  local how=$1 v l
+  printf 'ftp_upload: %d small files in %d folders to a local vsftpd over %s, median of %d runs\n' \
+    "$files" "$folders" "$how" "$reps"
+  printf '  %2s  %24s  %20s  %s\n' N "velloran-cli upload (s)" "lftp mirror -R (s)" "ratio upload/lftp"
+  for n in $connections; do
+    v=$(timed_upload "$2-n$n-" "$2")
+    l=$(timed_upload "$3-n$n-" "$3")
+    awk -v v="$v" -v l="$l" -v n="$n" 'BEGIN {
+      printf "  %2d  %24.2f  %20.2f  %.2f (goal <= 1: %s)\n", n, v / 1e9, l / 1e9, v / l, v <= l ? "met" : "NOT met"
+    }'
+  done
 }
-report "plain FTP" "$(timed_upload velloran velloran_upload)" "$(timed_upload lftp lftp_upload)"
+report "plain FTP" velloran_upload lftp_upload
 
 # The same over TLS: a self-signed certificate that both sides are told to
 # trust (velloran-cli by its key's fingerprint, lftp by the certificate).
@@ -152,9 +163,11 @@ openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 
 key=$(openssl x509 -in "$work/cert.pem" -pubkey -noout | openssl pkey -pubin -outform der |
   openssl dgst -sha256 -binary | openssl base64 -A | tr -d =)
 start_server "$(printf 'ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\nssl_ciphers=HIGH\nrsa_cert_file=%s\nrsa_private_key_file=%s' "$work/cert.pem" "$work/key.pem")"
-velloran_tls_upload() { "$cli" upload --passive --trust-fingerprint="SHA256:$key" "$tree" "ftpes://127.0.0.1:$port$1"; }
+velloran_tls_upload() {
+  "$cli" upload --passive --connections="$n" --trust-fingerprint="SHA256:$key" "$tree" "ftpes://127.0.0.1:$port$1"
+}
 lftp_tls_upload() {
   lftp -u anonymous,bench -p "$port" \
-    -e "set ftp:ssl-force yes; set ftp:ssl-protect-data yes; set ssl:ca-file $work/cert.pem; set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms $tree $1; bye" 127.0.0.1
+    -e "set ftp:ssl-force yes; set ftp:ssl-protect-data yes; set ssl:ca-file $work/cert.pem; set ftp:passive-mode on; set ftp:use-site-utime off; set ftp:use-site-utime2 off; set ftp:use-mdtm-overloaded on; mirror -R --no-perms --parallel=$n $tree $1; bye" 127.0.0.1
 }
-report "FTP with TLS (ftpes://)" "$(timed_upload velloran_tls velloran_tls_upload)" "$(timed_upload lftp_tls lftp_tls_upload)"
+report "FTP with TLS (ftpes://)" velloran_tls_upload lftp_tls_upload

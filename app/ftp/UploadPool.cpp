@@ -1,11 +1,10 @@
 // UploadPool: the workers, the order of the files and of their results.
 //
-// Locking: the states, counters and flags change only under m_mutex, and
-// every wait re-checks its condition under it, so a notify can never be
-// missed. A worker reads its Upload outside the lock: m_uploads is never
-// changed after the constructor, and the thread's start orders that write
-// before the read. The caller's session passes to worker 0 at its start and
-// back at its join, and the caller does not touch it in between.
+// Locking: the states, counters and flags change only under m_mutex, every
+// wait re-checks its condition under it, and every change that can let a
+// waiter go on is notified, so no wake-up is lost. Transfers run without
+// the lock. m_uploads is filled before the first worker thread starts
+// (which orders it before the thread's reads) and never changed after.
 #include "app/ftp/UploadPool.h"
 
 #include <algorithm>
@@ -15,19 +14,18 @@
 namespace velloran {
 
 UploadPool::UploadPool(CFTP& main, int32_t sessions, Connector connect, std::vector<Upload> uploads, bool held)
-    : m_connect(std::move(connect)),
+    : m_main(main),
+      m_connect(std::move(connect)),
       m_uploads(std::move(uploads)),
       m_ahead(2 * static_cast<size_t>(std::max(sessions, 1))),
       m_states(m_uploads.size(), State::Waiting),
       m_held(held)
 {
     try {
-        m_workers.emplace_back([this, &main] { Work(main); });
         for (int32_t i = 1; i < sessions; ++i)
-            m_workers.emplace_back([this] { WorkOwnSession(); });
+            m_workers.emplace_back([this] { Work(); });
     } catch (const std::system_error&) {
-        if (m_workers.empty())
-            throw;
+        // The main session sends on alone, or with the workers there are.
     }
 }
 
@@ -51,10 +49,17 @@ bool UploadPool::NextSent()
     // one-by-one upload sends the file after a cancel request and asks then.
     const size_t index = m_asked++;
     m_changed.notify_all();
-    m_changed.wait(lock, [&] {
-        const State state = m_states[index];
-        return state == State::Sent || state == State::Failed || (m_stopped && state == State::Waiting);
-    });
+    while (!Settled(index)) {
+        size_t file = 0;
+        if (!StartNext(file)) {
+            m_changed.wait(lock);
+            continue;
+        }
+        lock.unlock();
+        const bool sent = Send(m_main, file);
+        lock.lock();
+        Finished(file, sent);
+    }
     return m_states[index] == State::Sent;
 }
 
@@ -67,36 +72,41 @@ void UploadPool::Hold()
 
 void UploadPool::Release()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (!m_held)
-            return;
+    const std::lock_guard lock(m_mutex);
+    if (m_held) {
         m_held = false;
+        m_changed.notify_all();
     }
-    m_changed.notify_all();
 }
 
-void UploadPool::WorkOwnSession()
+void UploadPool::Work()
 {
     CFTP session;
-    if (m_connect(session))
-        Work(session);
-}
-
-void UploadPool::Work(CFTP& session)
-{
-    size_t index = 0;
-    while (Take(index)) {
-        const Upload& upload = m_uploads[index];
-        Finish(index, session.PutFile(upload.local, upload.remote));
+    if (!m_connect(session))
+        return;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        size_t file = 0;
+        bool started = false;
+        m_changed.wait(lock, [&] { return (started = StartNext(file)) || Ended(); });
+        if (!started)
+            return;
+        lock.unlock();
+        const bool sent = Send(session, file);
+        lock.lock();
+        Finished(file, sent);
     }
 }
 
-bool UploadPool::Take(size_t& index)
+bool UploadPool::Send(CFTP& session, size_t index) const
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stopped || m_next >= m_uploads.size() || MayStart(); });
-    if (m_stopped || m_next >= m_uploads.size())
+    return session.PutFile(m_uploads[index].local, m_uploads[index].remote);
+}
+
+bool UploadPool::StartNext(size_t& index)
+{
+    const size_t limit = m_held ? m_asked : m_asked + m_ahead;
+    if (Ended() || m_next >= limit)
         return false;
     index = m_next++;
     m_states[index] = State::Running;
@@ -104,20 +114,23 @@ bool UploadPool::Take(size_t& index)
     return true;
 }
 
-bool UploadPool::MayStart() const
+bool UploadPool::Ended() const
 {
-    return m_next < (m_held ? m_asked : m_asked + m_ahead);
+    return m_stopped || m_next >= m_uploads.size();
 }
 
-void UploadPool::Finish(size_t index, bool sent)
+bool UploadPool::Settled(size_t index) const
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_states[index] = sent ? State::Sent : State::Failed;
-        --m_running;
-        // The first failure ends the upload: nothing starts after it.
-        m_stopped = m_stopped || !sent;
-    }
+    const State state = m_states[index];
+    return state == State::Sent || state == State::Failed || (m_stopped && state == State::Waiting);
+}
+
+void UploadPool::Finished(size_t index, bool sent)
+{
+    m_states[index] = sent ? State::Sent : State::Failed;
+    --m_running;
+    // The first failure ends the upload: nothing starts after it.
+    m_stopped = m_stopped || !sent;
     m_changed.notify_all();
 }
 
