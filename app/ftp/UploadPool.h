@@ -39,10 +39,10 @@ public:
     // only leaves that worker out. Called on the workers' threads.
     using Connector = std::function<bool(CFTP& session)>;
 
-    // Starts the upload over `sessions` sessions: `main` (open) and the
-    // others `connect` opens, one worker thread each; `held` starts it as
-    // Hold leaves it, for a cancel request that came first. A thread the
-    // system refuses is a session fewer.
+    // Starts the upload over `sessions` sessions: `main` (open, used on
+    // this thread) and the others, each opened by `connect` on a worker
+    // thread of its own; `held` starts it as Hold leaves it, for a cancel
+    // request that came first. A thread the system refuses is a session fewer.
     UploadPool(CFTP& main, int32_t sessions, Connector connect, std::vector<Upload> uploads, bool held);
     // No further file starts; returns once the transfers under way have ended.
     ~UploadPool();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -163,6 +164,7 @@ void frmOptions::CheckColors()
     c.tree.SetForeColor(o.TextColor);
     for (QLineEdit* box : c.txt)
         MGeneral::SetFieldColors(box, o.BackgroundColor, o.TextColor);
+    MGeneral::SetFieldColors(c.spnConnections, o.BackgroundColor, o.TextColor);
     QPalette title = c.shp[2]->palette();
     title.setColor(QPalette::Window, quorvantell::OleColor::ToQColor(o.BackgroundColor));
     title.setColor(QPalette::WindowText, quorvantell::OleColor::ToQColor(o.TextColor));
@@ -178,6 +180,7 @@ void frmOptions::CheckFonts()
         return;
     for (QLineEdit* box : m_controls->txt)
         box->setFont(*font);
+    m_controls->spnConnections->setFont(*font);
 }
 
 bool frmOptions::eventFilter(QObject* watched, QEvent* event)

@@ -231,7 +231,7 @@ TEST_F(FtpParallelUploadTest, ACancelStopsNewTransfersAndLeavesEveryFileWhole)
 TEST_F(FtpParallelUploadTest, AServerThatAllowsOneSessionStillTakesEveryFile)
 {
     for (int i = 0; i < 30; ++i)
-        Put(0, "s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".txt", std::to_string(i), TimeOf(i));
+        Put(0, "s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".txt", std::to_string(i));
     // vsftpd may still count the session of its start-up check for a
     // moment, so it is allowed one more.
     for (const auto& [kind, limit] : {std::pair{FtpServerKind::Pyftpdlib, 1}, {FtpServerKind::Vsftpd, 2}}) {
@@ -244,10 +244,6 @@ TEST_F(FtpParallelUploadTest, AServerThatAllowsOneSessionStillTakesEveryFile)
         EXPECT_TRUE(seen.messages.empty()) << seen.messages.front();
         EXPECT_EQ(seen.errLog, "");
         EXPECT_EQ(ExpectWholeFiles(*server), 30);
-        for (int i = 0; i < 30; ++i) {
-            const std::string name = "s" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".txt";
-            EXPECT_EQ(GetFileTime(server->Local(name)), TimeOf(i)) << name;
-        }
     }
 }
 
