@@ -110,27 +110,9 @@ stop_server() {
 }
 start_server
 
-# Median wall time of uploading into a fresh empty server folder, in
-# nanoseconds: timed_upload NAME COMMAND...; the command gets that folder's
-# server path as its last argument.
-timed_upload() {
-  local name=$1 times=() t0 t1 target run
-  shift
-  for run in $(seq "$reps"); do
-    target=$anon/pub/$name$run
-    mkdir "$target"
-    if [ "$(id -u)" -eq 0 ]; then chown ftp: "$target"; fi
-    t0=${EPOCHREALTIME/[.,]/}
-    "$@" "$served/$name$run/" > "$work/out" 2>&1 || { echo "ftp_upload: failed: $*" >&2; cat "$work/out" >&2; exit 1; }
-    t1=${EPOCHREALTIME/[.,]/}
-    times+=($(((t1 - t0) * 1000)))
-    if [ "$(find "$target" -type f | wc -l)" -ne "$files" ]; then
-      echo "ftp_upload: upload incomplete: $*" >&2
-      exit 1
-    fi
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
-}
+bench=ftp_upload upload_disk=$anon/pub upload_served=$served upload_owner=
+if [ "$(id -u)" -eq 0 ]; then upload_owner=ftp; fi
+source "$(dirname "$0")/upload_timing.bash"
 # Both take N, the transfers at once, from $n.
 velloran_upload() { "$cli" upload --passive --connections="$n" "$tree" "ftp://127.0.0.1:$port$1"; }
 lftp_upload() {

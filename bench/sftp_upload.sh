@@ -83,27 +83,8 @@ done
 # The same number of connections for both; 4 is velloran's default.
 connections=${BENCH_FTP_CONNECTIONS:-4}
 
-# Median wall time of uploading into a fresh empty folder, in nanoseconds:
-# timed_upload NAME COMMAND...; the command gets that folder as its last
-# argument.
-timed_upload() {
-  local name=$1 times=() t0 t1 target run
-  shift
-  for run in $(seq "$reps"); do
-    target=$work/files/$name$run
-    mkdir "$target"
-    chown "$user": "$target"
-    t0=${EPOCHREALTIME/[.,]/}
-    "$@" "$target/" > "$work/out" 2>&1 || { echo "sftp_upload: failed: $*" >&2; cat "$work/out" >&2; exit 1; }
-    t1=${EPOCHREALTIME/[.,]/}
-    times+=($(((t1 - t0) * 1000)))
-    if [ "$(find "$target" -type f | wc -l)" -ne "$files" ]; then
-      echo "sftp_upload: upload incomplete: $*" >&2
-      exit 1
-    fi
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
-}
+bench=sftp_upload upload_disk=$work/files upload_served=$work/files upload_owner=$user
+source "$(dirname "$0")/upload_timing.bash"
 velloran_upload() {
   VELLORAN_FTP_PASSWORD=$password "$cli" upload --connections="$connections" --trust-fingerprint="$key" "$tree" \
     "sftp://$user@127.0.0.1:$port$1"
