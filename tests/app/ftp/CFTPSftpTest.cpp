@@ -5,10 +5,9 @@
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpTestSupport.h"
 #include "tests/app/ftp/SshServer.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace velloran::test {
 namespace {
@@ -16,21 +15,6 @@ namespace {
 // 2025-06-01 10:00:00 UTC and a day later, as file times.
 constexpr int64_t kTime = (1'748'772'000LL + 11'644'473'600LL) * 10'000'000LL;
 constexpr int64_t kLater = kTime + 86'400LL * 10'000'000LL;
-
-// Points HOME at a folder for the life of the object.
-class Home {
-public:
-    explicit Home(const std::string& folder) : m_old(std::getenv("HOME") ? std::getenv("HOME") : "")
-    {
-        setenv("HOME", folder.c_str(), 1);
-    }
-    ~Home() { setenv("HOME", m_old.c_str(), 1); }
-    Home(const Home&) = delete;
-    Home& operator=(const Home&) = delete;
-
-private:
-    std::string m_old;
-};
 
 class CFTPSftpTest : public testing::Test {
 protected:
@@ -51,7 +35,7 @@ protected:
 
     std::unique_ptr<SshServer> m_server;
     TempDir m_local{"sftp-local"};
-    Home m_home{m_local.Path()};  // no known_hosts, no keys
+    ScopedEnv m_home{"HOME", m_local.Path()};  // no known_hosts, no keys
 };
 
 TEST_F(CFTPSftpTest, EveryOperationWithExactTimes)
@@ -120,7 +104,7 @@ TEST_F(CFTPSftpTest, LoginByKeyOrPassword)
     CFTP ftp;
     ftp.TrustKey(m_server->HostKey());
     EXPECT_FALSE(Connect(ftp, ""));  // no key in this home
-    Home keys(m_server->KeyHome());
+    ScopedEnv keys("HOME", m_server->KeyHome());
     EXPECT_FALSE(Connect(ftp, "wrong"));
     ASSERT_TRUE(Connect(ftp, ""));
     EXPECT_TRUE(ftp.CreateDir(Remote("by-key")));

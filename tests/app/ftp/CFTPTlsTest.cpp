@@ -6,10 +6,9 @@
 #include "app/ftp/CFTP.h"
 #include "tests/app/ftp/FtpServers.h"
 #include "tests/app/ftp/FtpTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace velloran::test {
 namespace {
@@ -17,15 +16,6 @@ namespace {
 // 2025-06-01 10:00:00 UTC and a day later, as file times.
 constexpr int64_t kTime = (1'748'772'000LL + 11'644'473'600LL) * 10'000'000LL;
 constexpr int64_t kLater = kTime + 86'400LL * 10'000'000LL;
-
-// Points the CA store at one file for the life of the object.
-class CaStore {
-public:
-    explicit CaStore(const std::string& file) { setenv("SSL_CERT_FILE", file.c_str(), 1); }
-    ~CaStore() { unsetenv("SSL_CERT_FILE"); }
-    CaStore(const CaStore&) = delete;
-    CaStore& operator=(const CaStore&) = delete;
-};
 
 class CFTPTlsTest : public testing::TestWithParam<FtpTls> {
 protected:
@@ -48,7 +38,7 @@ protected:
 
 TEST_P(CFTPTlsTest, EveryOperationWithExactTimes)
 {
-    CaStore store(m_server->Certificate()->CaFile());
+    ScopedEnv store("SSL_CERT_FILE", m_server->Certificate()->CaFile());
     WriteFile(m_local / "a.txt", "alpha");
     SetFileTime(m_local / "a.txt", kTime);
     WriteFile(m_local / "b.txt", "beta!");
@@ -87,7 +77,7 @@ TEST_P(CFTPTlsTest, AnUntrustedCertificateIsRefusedUntilItsKeyIsTrusted)
     EXPECT_EQ(ftp.UntrustedKey(), offered);
     // Another CA's certificate is no better than none, nor another key.
     TestCertificate other(m_local.Path(), "other");
-    CaStore store(other.CaFile());
+    ScopedEnv store("SSL_CERT_FILE", other.CaFile());
     ftp.TrustKey(other.Fingerprint());
     EXPECT_FALSE(Connect(ftp));
     EXPECT_EQ(ftp.UntrustedKey(), offered);
@@ -105,7 +95,7 @@ TEST_P(CFTPTlsTest, AnUntrustedCertificateIsRefusedUntilItsKeyIsTrusted)
 // before whole under its name.
 TEST_P(CFTPTlsTest, ServerKilledMidUploadKeepsTheOldFile)
 {
-    CaStore store(m_server->Certificate()->CaFile());
+    ScopedEnv store("SSL_CERT_FILE", m_server->Certificate()->CaFile());
     m_server->MakeFile("big.bin", "old");
     CFTP ftp;
     ASSERT_TRUE(Connect(ftp));

@@ -1,6 +1,7 @@
 // The desktop exports of the native utility library: web pages go to
 // xdg-open (or $BROWSER when xdg-open cannot be started), and the
 // association refresh rebuilds the MIME database under $XDG_DATA_HOME.
+#include "tests/support/ScopedEnv.h"
 #include "utils/UtilsImport.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 
 namespace utils = quorvantell::utils;
+using velloran::test::ScopedEnv;
 
 namespace {
 
@@ -33,18 +35,6 @@ QStringList Lines(const QString& path)
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-// Restores an environment variable when the test ends.
-class EnvGuard {
-public:
-    explicit EnvGuard(const char* name) : m_name(name), m_value(qgetenv(name)), m_set(qEnvironmentVariableIsSet(name)) {}
-    ~EnvGuard() { m_set ? qputenv(m_name, m_value) : qunsetenv(m_name); }
-
-private:
-    const char* m_name;
-    QByteArray m_value;
-    bool m_set;
-};
-
 }  // namespace
 
 class NativeDesktopTest : public QObject {
@@ -56,7 +46,7 @@ private slots:
         QTemporaryDir bin;
         const QString log = bin.filePath("opened");
         WriteRecorder(bin.filePath("xdg-open"), log);
-        EnvGuard path("PATH");
+        ScopedEnv path("PATH");
         qputenv("PATH", (bin.path() + ":" + qgetenv("PATH")).toUtf8());
         utils::OpenWebPage(1);  // no such page
         utils::OpenWebPage(3);
@@ -78,7 +68,7 @@ private slots:
         QTemporaryDir bin;
         const QString log = bin.filePath("opened");
         WriteRecorder(bin.filePath("browser"), log);
-        EnvGuard path("PATH"), browser("BROWSER");
+        ScopedEnv path("PATH"), browser("BROWSER");
         qputenv("PATH", bin.path().toUtf8());  // no xdg-open anywhere
         qputenv("BROWSER", bin.filePath("browser").toUtf8());
         utils::OpenWebPage(5);
@@ -90,7 +80,7 @@ private slots:
         if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
             QSKIP("update-mime-database is not installed");
         QTemporaryDir data;
-        EnvGuard dataHome("XDG_DATA_HOME");
+        ScopedEnv dataHome("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         QVERIFY(QDir(data.path()).mkpath("mime/packages"));
         QVERIFY(QDir(data.path()).mkpath("applications"));
@@ -114,7 +104,7 @@ private slots:
     void associationRefreshWithoutDatabasesDoesNothing()
     {
         QTemporaryDir data;
-        EnvGuard dataHome("XDG_DATA_HOME");
+        ScopedEnv dataHome("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         utils::NotifyAssocChanged();
         QCOMPARE(QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
